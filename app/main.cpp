@@ -1,0 +1,23 @@
+#include "game/form1.h"
+#include "platform/guard.h"
+#include "platform/layout.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Lautgarten"));
+    QApplication::setApplicationVersion(QStringLiteral(LAUTGARTEN_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/icon-32.png")));
+    platform::installFontSubstitutes();
+    // Without a screen nobody could close an error box; the error still goes to stderr.
+    const QString screenless = QApplication::platformName();
+    platform::FatalErrorReport::showMessageBox =
+        screenless != QLatin1String("offscreen") && screenless != QLatin1String("minimal");
+
+    lautgarten::Form1 form1;
+    platform::guarded([&form1] { form1.Form_Load(); });
+    form1.showMaximized();
+    return QApplication::exec();
+}

@@ -1,0 +1,193 @@
+#include "game/form1.h"
+
+#include "platform/guard.h"
+#include "platform/integer.h"
+#include "platform/layout.h"
+#include "platform/text.h"
+
+#include <QDateTime>
+
+namespace lautgarten {
+
+using namespace platform;
+
+namespace {
+
+const QColor Orange{255, 128, 0};
+
+// The letters a page can ask for. Index 0 stays empty and is never drawn; "st" stands twice,
+// so it comes up twice as often as any other entry.
+const std::array<const char*, 35> Letters = {
+    "a", "b", "ch", "d",  "e",  "f",   "g",  "h",  "i",      "j",      "k",     "l",
+    "m", "n", "o",  "p",  "qu", "r",   "s",  "t",  "u",      "v",      "w",     "x",
+    "y", "z", "au", "ei", "st", "sch", "sp", "st", "\u00f6", "\u00e4", "\u00fc"};
+
+} // namespace
+
+Form1::Form1(AppInfo app)
+    : App(std::move(app)) {
+    setWindowTitle(QStringLiteral("Lautgarten"));
+    resize(twips(15120), twips(10785));
+    setColors(this, Qt::black, SystemColor::ActiveTitleText);
+
+    place(&Picture4, "Picture4", {360, 360, 615, 495});
+    Picture4.setBackColor(SystemColor::ActiveTitleText);
+    Picture4.setPicture(LoadPicture(QStringLiteral(":/pictures/house.png")));
+    Picture4.setCursor(Qt::PointingHandCursor);
+
+    place(&Label2, "Label2", {240, 960, 1335, 495});
+    Label2.setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25, true, true));
+    setColors(&Label2, Orange, SystemColor::ActiveTitleText);
+
+    place(&Label3, "Label3", {2520, 360, 615, 615});
+    Label3.setFont(designFont(QStringLiteral("@Arial Unicode MS"), 21.75, true));
+    setColors(&Label3, Qt::red, SystemColor::ActiveTitleText);
+
+    place(&Picture1, "Picture1", {4560, 240, 6135, 1935});
+    Picture1.setBackColor(Qt::white);
+
+    place(&Picture3, "Picture3", {14280, 360, 495, 615});
+    Picture3.setBackColor(SystemColor::ActiveTitleText);
+    Picture3.setPicture(LoadPicture(QStringLiteral(":/pictures/arrow.png")));
+    Picture3.setCursor(Qt::PointingHandCursor);
+
+    place(&Label1, "Label1", {14040, 1080, 855, 375});
+    Label1.setFont(designFont(QStringLiteral("Comic Sans MS"), 9.75, true, true));
+    setColors(&Label1, Orange, SystemColor::ActiveTitleText);
+
+    place(&Label4, "Label4", {480, 2640, 10215, 615});
+    Label4.setFont(designFont(QStringLiteral("Arial"), 21.75));
+    setColors(&Label4, QColor(192, 0, 0), SystemColor::ActiveTitleText);
+
+    const std::array<int, 3> answerLefts = {480, 5610, 10800};
+    for (int i = 0; i < 3; ++i) {
+        PictureBox& box = Picture2[std::size_t(i)];
+        place(&box, "Picture2", {answerLefts[std::size_t(i)], 5400, 3975, 5055});
+        box.setProperty("Index", i);
+        box.setBackColor(SystemColor::SelectionText);
+        box.setCursor(Qt::PointingHandCursor);
+        connectGuarded(&box, &PictureBox::Click, this, [this, i] { Picture2_Click(int16_t(i)); });
+    }
+
+    setTabOrder(&Picture1, &Picture2[0]);
+    setTabOrder(&Picture2[0], &Picture2[1]);
+    setTabOrder(&Picture2[1], &Picture2[2]);
+    setTabOrder(&Picture2[2], &Picture3);
+    setTabOrder(&Picture3, &Picture4);
+
+    connectGuarded(&Picture3, &PictureBox::Click, this, [this] { Picture3_Click(); });
+    connectGuarded(&Picture4, &PictureBox::Click, this, [this] { Picture4_Click(); });
+    connectGuarded(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+}
+
+Form1::~Form1() = default;
+
+void Form1::Form_Load() {
+    GameSeconds = 60;
+    for (std::size_t i = 0; i < Letters.size(); ++i)
+        LetterTable[i + 1] = QString::fromUtf8(Letters[i]);
+    Rng.Randomize();
+    Label3.setText(numberText(GameSeconds));
+    BuildPage();
+    Form3.Show(true);
+}
+
+// "WEITER": a new page, at no cost.
+void Form1::Picture3_Click() {
+    BuildPage();
+}
+
+// "ZUR STARTSEITE": the running game is abandoned, so its hits must not count in the next
+// player's result; the page and the name stay until the start page's button.
+void Form1::Picture4_Click() {
+    Label3.setText(numberText(GameSeconds));
+    Timer1.setEnabled(false);
+    HitCount = 0;
+    Form3.Show(true);
+}
+
+// A wrong letter must not be one whose pictures also begin with the page's letter: "au" on a
+// page for "a", "sch" on a page for "s", the second "st" on a page for "st".
+bool Form1::isDecoyFor(int16_t index) const {
+    return index != TargetIndex && !element(LetterTable, index).startsWith(CurrentLetter);
+}
+
+void Form1::BuildPage() {
+    Rng.Randomize();
+    Picture1.setVisible(false);
+    ImagesPath = App.Path + QStringLiteral("/images/");
+
+    TargetIndex = add16(draw(Rng.Rnd(), 35), 1);
+    CurrentLetter = element(LetterTable, TargetIndex);
+    Picture1.setPicture(LoadPicture(ImagesPath + QStringLiteral("buchstaben/") + CurrentLetter +
+                                    QStringLiteral(".gif")));
+
+    // The right picture.
+    File1.setPath(ImagesPath + element(LetterTable, TargetIndex));
+    double r = Rng.Rnd();
+    FilePick = draw(r, File1.listCount());
+    int16_t SlotPick = draw(Rng.Rnd(), 3);
+    CorrectSlot = SlotPick;
+    element(Picture2, SlotPick)
+        .setPicture(LoadPicture(File1.path() + QLatin1Char('/') + File1.list(FilePick)));
+
+    // The first wrong picture.
+    do {
+        DecoyIndex1 = add16(draw(Rng.Rnd(), 35), 1);
+    } while (!isDecoyFor(DecoyIndex1));
+    File1.setPath(ImagesPath + element(LetterTable, DecoyIndex1));
+    r = Rng.Rnd();
+    FilePick = draw(r, File1.listCount());
+    do {
+        SlotPick = draw(Rng.Rnd(), 3);
+    } while (SlotPick == CorrectSlot);
+    element(Picture2, SlotPick)
+        .setPicture(LoadPicture(File1.path() + QLatin1Char('/') + File1.list(FilePick)));
+
+    // The second wrong picture goes into the box that is left.
+    do {
+        DecoyIndex2 = add16(draw(Rng.Rnd(), 35), 1);
+    } while (!isDecoyFor(DecoyIndex2) || DecoyIndex2 == DecoyIndex1);
+    File1.setPath(ImagesPath + element(LetterTable, DecoyIndex2));
+    r = Rng.Rnd();
+    FilePick = draw(r, File1.listCount());
+    element(Picture2, sub16(sub16(3, CorrectSlot), SlotPick))
+        .setPicture(LoadPicture(File1.path() + QLatin1Char('/') + File1.list(FilePick)));
+
+    Picture1.setVisible(true);
+}
+
+void Form1::Picture2_Click(int16_t Index) {
+    if (Index == CorrectSlot) {
+        HitCount = add16(HitCount, 1);
+        PictureBox& face = Form2->Picture1;
+        face.setPicture(LoadPicture(ImagesPath + QStringLiteral("special/") +
+                                    QStringLiteral("lachi") + QStringLiteral(".gif")));
+        Form2.Show(true);
+        BuildPage();
+    } else {
+        PictureBox& face = Form2->Picture1;
+        face.setPicture(LoadPicture(ImagesPath + QStringLiteral("special/") +
+                                    QStringLiteral("weini") + QStringLiteral(".gif")));
+        Form2.Show(true);
+    }
+}
+
+// One second of the game: the seconds left live only in the text of Label3.
+void Form1::Timer1_Timer() {
+    Label3.setText(numberText(toNumber(Label3.text()) - 1));
+    if (toNumber(Label3.text()) != 0)
+        return;
+
+    const QString when = generalDate(QDateTime::currentDateTime());
+    const QString line = when + QStringLiteral(" - ") + Label4.text() + QStringLiteral(" - ") +
+                         QString::number(HitCount) + QStringLiteral(" Treffer");
+    Form4->List1.addItem(line);
+    Timer1.setEnabled(false);
+    Form2.Unload();
+    Form4.Show(false);
+    Label3.setText(numberText(GameSeconds));
+    HitCount = 0;
+}
+
+} // namespace lautgarten

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "platform/app.h"
+#include "platform/filelistbox.h"
+#include "platform/form.h"
+#include "platform/label.h"
+#include "platform/picturebox.h"
+#include "platform/random.h"
+#include "platform/timer.h"
+#include "windows/form2.h"
+#include "windows/form3.h"
+#include "windows/form4.h"
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+namespace lautgarten {
+
+// The main window: the page of the game (a letter and three pictures), the seconds left, the
+// player's name, the buttons "WEITER" and "ZUR STARTSEITE". It owns all game state and the
+// three other windows, and hands itself to them.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(platform::AppInfo app = platform::AppInfo::fromExecutable());
+    ~Form1() override;
+
+    void Form_Load();
+    void Picture2_Click(int16_t Index);
+    void Picture3_Click();
+    void Picture4_Click();
+    void Timer1_Timer();
+
+    // Game state.
+    int16_t TargetIndex = 0;
+    QString CurrentLetter;
+    int16_t FilePick = 0;
+    std::array<QString, 36> LetterTable;
+    QString ImagesPath;
+    int16_t DecoyIndex1 = 0;
+    int16_t DecoyIndex2 = 0;
+    int16_t CorrectSlot = 0;
+    int16_t HitCount = 0;
+    int16_t GameSeconds = 0;
+
+    // Controls, top strip first.
+    platform::PictureBox Picture4{this};
+    platform::Label Label2{QStringLiteral("ZUR STARTSEITE"), this};
+    platform::Label Label3{QStringLiteral("60"), this};
+    platform::PictureBox Picture1{this};
+    platform::PictureBox Picture3{this};
+    platform::Label Label1{QStringLiteral("WEITER"), this};
+    platform::Label Label4{QStringLiteral("Namefeld"), this};
+    platform::FileListBox File1;
+    std::array<platform::PictureBox, 3> Picture2{
+        {platform::PictureBox{this}, platform::PictureBox{this}, platform::PictureBox{this}}};
+    platform::Timer Timer1{1000, this};
+
+    // The other windows, created on first use.
+    platform::FormSlot<lautgarten::Form2> Form2{[this] { return new lautgarten::Form2(*this); }};
+    platform::FormSlot<lautgarten::Form3> Form3{[this] { return new lautgarten::Form3(*this); }};
+    platform::FormSlot<lautgarten::Form4> Form4{[this] { return new lautgarten::Form4(*this); }};
+
+    platform::AppInfo App;
+    platform::Random Rng;
+
+private:
+    void BuildPage();
+    bool isDecoyFor(int16_t index) const;
+};
+
+} // namespace lautgarten

@@ -1,0 +1,23 @@
+#include "platform/form.h"
+
+namespace platform {
+
+void Form::showModal() {
+    ++modalDepth_;
+    exec();
+    --modalDepth_;
+    // Unloaded while this loop ran: the loop has returned, now the window can go.
+    if (modalDepth_ == 0 && discarded_)
+        delete this;
+}
+
+void Form::discard() {
+    if (modalDepth_ == 0) {
+        delete this;
+        return;
+    }
+    discarded_ = true;
+    hide(); // ends the modal loop; showModal() deletes the window once it has returned
+}
+
+} // namespace platform

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QLabel>
+
+namespace platform {
+
+// A caption: plain text (never rich text, whatever a player types) from the top-left corner,
+// wrapped at word boundaries, on an opaque background, at its designed size.
+class Label : public QLabel {
+    Q_OBJECT
+public:
+    explicit Label(const QString& text, QWidget* parent = nullptr);
+};
+
+} // namespace platform

@@ -1,0 +1,43 @@
+#include "platform/layout.h"
+
+#include <QWidget>
+
+namespace platform {
+
+void place(QWidget* control, const char* name, const Place& where) {
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(where.pixels());
+}
+
+QFont designFont(const QString& family, double pointSize, bool bold, bool italic) {
+    // "@" marks the vertical-writing variant of a face; the text here is drawn upright.
+    QFont font(family.startsWith(QLatin1Char('@')) ? family.mid(1) : family);
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+void installFontSubstitutes() {
+    QFont::insertSubstitutions(QStringLiteral("Verdana"), {QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Arial Unicode MS"),
+                               {QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Comic Sans MS"), {QStringLiteral("Comic Neue")});
+    QFont::insertSubstitutions(QStringLiteral("Haettenschweiler"),
+                               {QStringLiteral("Yanone Kaffeesatz")});
+}
+
+void setColors(QWidget* widget, const QColor& fore, const QColor& back) {
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::WindowText, fore);
+    pal.setColor(QPalette::Text, fore);
+    pal.setColor(QPalette::ButtonText, fore);
+    pal.setColor(QPalette::Window, back);
+    pal.setColor(QPalette::Base, back);
+    widget->setPalette(pal);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace platform

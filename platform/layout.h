@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QWidget;
+
+namespace platform {
+
+// Window layouts are designed in twips: 1440 to the inch, 15 to a pixel at 96 dots per inch.
+// Qt scales the pixels for high-dpi screens.
+constexpr int TwipsPerPixel = 15;
+constexpr int twips(int value) {
+    return value / TwipsPerPixel;
+}
+
+// A control's place in its window's designed layout, in twips.
+struct Place {
+    int left, top, width, height;
+    QRect pixels() const { return {twips(left), twips(top), twips(width), twips(height)}; }
+};
+
+// Puts a control at its designed place and size, under its designed name.
+void place(QWidget* control, const char* name, const Place& where);
+
+// The system colours the designs refer to, as the standard colour scheme has them.
+namespace SystemColor {
+inline const QColor MenuText{0, 0, 0};              // 7
+inline const QColor ActiveTitleText{255, 255, 255}; // 9
+inline const QColor SelectionText{255, 255, 255};   // 14
+inline const QColor ButtonFace{240, 240, 240};      // 15
+inline const QColor ButtonText{0, 0, 0};            // 18
+} // namespace SystemColor
+
+// A font of a window's design; where the designed face is missing, its substitute stands in.
+QFont designFont(const QString& family, double pointSize, bool bold = false, bool italic = false);
+
+// Maps the designed faces to free ones where they are not installed.
+void installFontSubstitutes();
+
+// Sets a widget's background (and optionally text) colour.
+void setColors(QWidget* widget, const QColor& fore, const QColor& back);
+
+} // namespace platform

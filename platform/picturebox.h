@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/picture.h"
+
+#include <QColor>
+#include <QWidget>
+
+namespace platform {
+
+// Shows a picture at its own size from the top-left corner, clipped to the box, never scaled
+// or centred, on the box's background colour. A click on the box emits Click.
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent = nullptr);
+
+    void setPicture(Picture picture);
+    const Picture& picture() const { return picture_; }
+    void setBackColor(const QColor& color);
+
+signals:
+    void Click();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    Picture picture_;
+    bool pressed_ = false;
+};
+
+} // namespace platform

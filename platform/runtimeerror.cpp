@@ -1,0 +1,38 @@
+#include "platform/runtimeerror.h"
+
+namespace platform {
+
+QString errorText(ErrorNumber number) {
+    switch (number) {
+    case ErrorNumber::Overflow:
+        return QStringLiteral("Überlauf");
+    case ErrorNumber::OutOfMemory:
+        return QStringLiteral("Nicht genügend Speicher");
+    case ErrorNumber::SubscriptOutOfRange:
+        return QStringLiteral("Index außerhalb des gültigen Bereichs");
+    case ErrorNumber::TypeMismatch:
+        return QStringLiteral("Typen unverträglich");
+    case ErrorNumber::FileNotFound:
+        return QStringLiteral("Datei nicht gefunden");
+    case ErrorNumber::PathNotFound:
+        return QStringLiteral("Pfad nicht gefunden");
+    case ErrorNumber::InvalidPicture:
+        return QStringLiteral("Ungültiges Bild");
+    }
+    return QStringLiteral("Anwendungs- oder objektdefinierter Fehler");
+}
+
+RuntimeError::RuntimeError(ErrorNumber number, QString path)
+    : number_(number)
+    , path_(std::move(path))
+    , what_(message().toStdString()) {}
+
+QString RuntimeError::message() const {
+    QString text =
+        QStringLiteral("Laufzeitfehler '%1':\n\n%2").arg(int(number_)).arg(errorText(number_));
+    if (!path_.isEmpty())
+        text += QStringLiteral("\n\n") + path_;
+    return text;
+}
+
+} // namespace platform

@@ -1,0 +1,82 @@
+#include "testsupport.h"
+
+#include "game/form1.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QTest>
+#include <QTimer>
+
+namespace testsupport {
+
+QStringList entries() {
+    return {QStringLiteral("a"),  QStringLiteral("b"),   QStringLiteral("ch"), QStringLiteral("d"),
+            QStringLiteral("e"),  QStringLiteral("f"),   QStringLiteral("g"),  QStringLiteral("h"),
+            QStringLiteral("i"),  QStringLiteral("j"),   QStringLiteral("k"),  QStringLiteral("l"),
+            QStringLiteral("m"),  QStringLiteral("n"),   QStringLiteral("o"),  QStringLiteral("p"),
+            QStringLiteral("qu"), QStringLiteral("r"),   QStringLiteral("s"),  QStringLiteral("t"),
+            QStringLiteral("u"),  QStringLiteral("v"),   QStringLiteral("w"),  QStringLiteral("x"),
+            QStringLiteral("y"),  QStringLiteral("z"),   QStringLiteral("au"), QStringLiteral("ei"),
+            QStringLiteral("st"), QStringLiteral("sch"), QStringLiteral("sp"), QStringLiteral("ö"),
+            QStringLiteral("ä"),  QStringLiteral("ü")};
+}
+
+TestLibrary::TestLibrary(int filesPerFolder) {
+    QDir root(images());
+    root.mkpath(QStringLiteral("buchstaben"));
+    root.mkpath(QStringLiteral("special"));
+    for (const QString& entry : entries()) {
+        writePicture(path(QStringLiteral("buchstaben/") + entry + QStringLiteral(".gif")));
+        root.mkpath(entry);
+        for (int i = 0; i < filesPerFolder; ++i)
+            writePicture(path(entry + QStringLiteral("/%1.png").arg(i)));
+    }
+    writePicture(path(QStringLiteral("special/lachi.gif")), Qt::yellow, {40, 40});
+    writePicture(path(QStringLiteral("special/weini.gif")), Qt::blue, {40, 40});
+}
+
+void TestLibrary::writePicture(const QString& path, QColor color, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(color);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG"))
+        qFatal("cannot write test picture %s", qPrintable(path));
+}
+
+void TestLibrary::writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write test file %s", qPrintable(path));
+}
+
+void onNextModal(std::function<void(QWidget*)> action) {
+    auto* poll = new QTimer;
+    poll->setInterval(1);
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    QObject::connect(poll, &QTimer::timeout, [poll, action, started] {
+        QWidget* modal = QApplication::activeModalWidget();
+        const bool expired = started->elapsed() > 10000;
+        if (!expired && (!modal || !modal->isVisible()))
+            return;
+        poll->stop();
+        poll->deleteLater();
+        if (!expired)
+            action(modal);
+    });
+    poll->start();
+}
+
+void startGame(lautgarten::Form1& form, const QString& name) {
+    onNextModal([name](QWidget* page) {
+        auto* startPage = qobject_cast<lautgarten::Form3*>(page);
+        QVERIFY(startPage);
+        startPage->Text1.setText(name);
+        QTest::mouseClick(&startPage->Command1, Qt::LeftButton);
+    });
+    form.Form_Load();
+}
+
+} // namespace testsupport

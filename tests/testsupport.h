@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDir>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <functional>
+
+namespace lautgarten {
+class Form1;
+}
+
+namespace testsupport {
+
+// The 34 distinct letter entries of the game.
+QStringList entries();
+
+// A picture library in a temporary folder, laid out as the game expects it beside the program:
+// images/buchstaben/<entry>.gif, images/<entry>/ with pictures, images/special/ with the faces.
+class TestLibrary {
+public:
+    // Every letter folder gets filesPerFolder pictures named 0.png, 1.png, ...
+    explicit TestLibrary(int filesPerFolder = 2);
+
+    QString appPath() const { return dir_.path(); }
+    QString images() const { return dir_.path() + QStringLiteral("/images/"); }
+    QString path(const QString& relative) const { return images() + relative; }
+
+    // Writes a small valid picture (PNG content, whatever the name says).
+    static void writePicture(const QString& path, QColor color = Qt::green, QSize size = {8, 8});
+    static void writeBytes(const QString& path, const QByteArray& bytes);
+
+private:
+    QTemporaryDir dir_;
+};
+
+// Runs action on the next modal window that opens, from the event loop, once it is shown.
+// Gives up after ten seconds without one.
+void onNextModal(std::function<void(QWidget*)> action);
+
+// Builds a main window on a library, runs its start-up and presses "Spiel starten" with the
+// given name on the start page.
+void startGame(lautgarten::Form1& form, const QString& name = QStringLiteral("Mia"));
+
+} // namespace testsupport

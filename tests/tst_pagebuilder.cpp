@@ -1,0 +1,257 @@
+#include "game/form1.h"
+#include "platform/runtimeerror.h"
+#include "testsupport.h"
+
+#include <QFile>
+#include <QTest>
+#include <cmath>
+
+using lautgarten::Form1;
+using platform::AppInfo;
+using platform::RuntimeError;
+using testsupport::TestLibrary;
+
+namespace {
+
+// Values of the generator that choose a given outcome.
+double letter(int index) {
+    return (index - 0.5) / 35.0;
+}
+double pick(int i, int n) {
+    return (i + 0.5) / n;
+}
+double box(int slot) {
+    return (slot + 0.5) / 3.0;
+}
+
+// Runs the start-up on a library and leaves the start page by its close button.
+void load(Form1& form) {
+    testsupport::onNextModal([](QWidget* page) { page->close(); });
+    form.Form_Load();
+}
+
+QString shownIn(const Form1& form, int slot) {
+    const QString path = form.Picture2[std::size_t(slot)].picture().path;
+    return path.mid(path.indexOf(QLatin1String("/images/")) + 8);
+}
+
+} // namespace
+
+class TestPageBuilder : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Which value chooses what, in which order, and which folder fills which box; including
+    // the redraws of a wrong letter that repeats an index or begins with the page's letter.
+    void drawOrder_data();
+    void drawOrder();
+    // Every index 1..35 can be the page's letter; 0 never is.
+    void everyIndexReachable();
+    // Unscripted pages always hold a right picture and two different wrong letters.
+    void pagesAreConsistent();
+    // A folder with one file always gives that file.
+    void singleFileFolder();
+    // A missing letter picture stops the page before any answer picture changes.
+    void missingLetterPicture();
+    // A broken letter folder stops the page with its own error and path.
+    void brokenFolder_data();
+    void brokenFolder();
+};
+
+void TestPageBuilder::drawOrder_data() {
+    QTest::addColumn<QList<double>>("script");
+    QTest::addColumn<int>("target");
+    QTest::addColumn<int>("decoy1");
+    QTest::addColumn<int>("decoy2");
+    QTest::addColumn<int>("correct");
+    QTest::addColumn<QStringList>("boxes");
+
+    // letter b, its file 1, box 1; wrong m (box 1 taken, redrawn to 2), file 0; second wrong:
+    // b and m are redrawn, ö, file 1 into the box left over.
+    QTest::newRow("plain") << QList<double>{letter(2),  pick(1, 2), box(1),    letter(13),
+                                            pick(0, 2), box(1),     box(2),    letter(2),
+                                            letter(13), letter(33), pick(1, 2)}
+                           << 2 << 13 << 33 << 1
+                           << QStringList{QStringLiteral("ö/1.png"), QStringLiteral("b/1.png"),
+                                          QStringLiteral("m/0.png")};
+    // A page for "s" offers no "sch", "sp" or "st" as wrong answers, under either "st" index.
+    QTest::newRow("s page") << QList<double>{letter(19), pick(0, 2), box(0),     letter(30),
+                                             letter(31), letter(29), letter(32), letter(19),
+                                             letter(1),  pick(1, 2), box(2),     letter(1),
+                                             letter(27), pick(0, 2)}
+                            << 19 << 1 << 27 << 0
+                            << QStringList{QStringLiteral("s/0.png"), QStringLiteral("au/0.png"),
+                                           QStringLiteral("a/1.png")};
+    // Both indexes of "st": the other one is no wrong answer on a "st" page.
+    QTest::newRow("st page") << QList<double>{letter(32), pick(1, 2), box(2),    letter(29),
+                                              letter(19), pick(0, 2), box(0),    letter(29),
+                                              letter(19), letter(30), pick(0, 2)}
+                             << 32 << 19 << 30 << 2
+                             << QStringList{QStringLiteral("s/0.png"), QStringLiteral("sch/0.png"),
+                                            QStringLiteral("st/1.png")};
+    // "au" is no wrong answer for "a", nor "ei" for "e"; but "a" is one for "au".
+    QTest::newRow("a page") << QList<double>{letter(1),  pick(0, 2), box(1), letter(27),
+                                             letter(5),  pick(0, 2), box(0), letter(27),
+                                             letter(28), pick(1, 2)}
+                            << 1 << 5 << 28 << 1
+                            << QStringList{QStringLiteral("e/0.png"), QStringLiteral("a/0.png"),
+                                           QStringLiteral("ei/1.png")};
+    QTest::newRow("au page") << QList<double>{letter(27), pick(1, 2), box(0),    letter(1),
+                                              pick(1, 2), box(1),     letter(5), pick(0, 2)}
+                             << 27 << 1 << 5 << 0
+                             << QStringList{QStringLiteral("au/1.png"), QStringLiteral("a/1.png"),
+                                            QStringLiteral("e/0.png")};
+    // The two "st" indexes may both be wrong letters on another page.
+    QTest::newRow("both st wrong")
+        << QList<double>{letter(33), pick(0, 2), box(2),     letter(29),
+                         pick(1, 2), box(0),     letter(32), pick(0, 2)}
+        << 33 << 29 << 32 << 2
+        << QStringList{QStringLiteral("st/1.png"), QStringLiteral("st/0.png"),
+                       QStringLiteral("ö/0.png")};
+}
+
+void TestPageBuilder::drawOrder() {
+    QFETCH(QList<double>, script);
+    QFETCH(int, target);
+    QFETCH(int, decoy1);
+    QFETCH(int, decoy2);
+    QFETCH(int, correct);
+    QFETCH(QStringList, boxes);
+
+    TestLibrary library;
+    Form1 form(AppInfo{library.appPath()});
+    load(form);
+    for (double value : script)
+        form.Rng.feed({value});
+    form.Picture3_Click();
+
+    QCOMPARE(form.Rng.scriptLeft(), std::size_t(0)); // every value used, none more
+    QCOMPARE(int(form.TargetIndex), target);
+    QCOMPARE(form.CurrentLetter, form.LetterTable[std::size_t(target)]);
+    QCOMPARE(int(form.DecoyIndex1), decoy1);
+    QCOMPARE(int(form.DecoyIndex2), decoy2);
+    QCOMPARE(int(form.CorrectSlot), correct);
+    for (int slot = 0; slot < 3; ++slot)
+        QCOMPARE(shownIn(form, slot), boxes[slot]);
+    QCOMPARE(
+        form.Picture1.picture().path,
+        library.path(QStringLiteral("buchstaben/") + form.CurrentLetter + QStringLiteral(".gif")));
+    QVERIFY(!form.Picture1.isHidden());
+    // The file list is left on the second wrong letter's folder, with its pick.
+    QCOMPARE(form.File1.path(), library.path(form.LetterTable[std::size_t(decoy2)]));
+    const QString lastPick = form.File1.path() + QLatin1Char('/') + form.File1.list(form.FilePick);
+    QVERIFY(boxes.contains(lastPick.mid(library.images().size())));
+    QCOMPARE(form.ImagesPath, library.images());
+}
+
+void TestPageBuilder::everyIndexReachable() {
+    TestLibrary library(1);
+    Form1 form(AppInfo{library.appPath()});
+    load(form);
+    QVERIFY(form.LetterTable[0].isEmpty());
+    for (int index = 1; index <= 35; ++index) {
+        QVERIFY(!form.LetterTable[std::size_t(index)].isEmpty());
+        // The lowest and the highest value that still choose this index.
+        for (double r : {(index - 1) / 35.0, std::nextafter(index / 35.0, 0.0)}) {
+            form.Rng.feed({r});
+            form.Picture3_Click();
+            QCOMPARE(int(form.TargetIndex), index);
+        }
+    }
+}
+
+void TestPageBuilder::pagesAreConsistent() {
+    TestLibrary library(3);
+    Form1 form(AppInfo{library.appPath()});
+    load(form);
+    QSet<int> targets;
+    for (int page = 0; page < 2000; ++page) {
+        form.Picture3_Click();
+        targets.insert(form.TargetIndex);
+        QVERIFY(form.TargetIndex >= 1 && form.TargetIndex <= 35);
+        QVERIFY(form.DecoyIndex1 != form.TargetIndex);
+        QVERIFY(form.DecoyIndex2 != form.TargetIndex && form.DecoyIndex2 != form.DecoyIndex1);
+        QVERIFY(!form.LetterTable[std::size_t(form.DecoyIndex1)].startsWith(form.CurrentLetter));
+        QVERIFY(!form.LetterTable[std::size_t(form.DecoyIndex2)].startsWith(form.CurrentLetter));
+        QVERIFY(form.CorrectSlot >= 0 && form.CorrectSlot <= 2);
+        // The right box shows a picture from the page letter's folder.
+        QVERIFY(shownIn(form, form.CorrectSlot).startsWith(form.CurrentLetter + QLatin1Char('/')));
+        QSet<QString> folders;
+        for (int slot = 0; slot < 3; ++slot)
+            folders.insert(shownIn(form, slot).section(QLatin1Char('/'), 0, 0));
+        QVERIFY(folders.size() >= 2);
+    }
+    QCOMPARE(targets.size(), 35);
+}
+
+void TestPageBuilder::singleFileFolder() {
+    TestLibrary library(1);
+    Form1 form(AppInfo{library.appPath()});
+    load(form);
+    form.Rng.feed({letter(30), std::nextafter(1.0, 0.0), box(0)});
+    form.Picture3_Click();
+    QCOMPARE(shownIn(form, 0), QStringLiteral("sch/0.png"));
+}
+
+void TestPageBuilder::missingLetterPicture() {
+    TestLibrary library;
+    Form1 form(AppInfo{library.appPath()});
+    load(form);
+    const QString before0 = form.Picture2[0].picture().path;
+    const QString before2 = form.Picture2[2].picture().path;
+    QVERIFY(QFile::remove(library.path(QStringLiteral("buchstaben/ü.gif"))));
+    form.Rng.feed({letter(35)});
+    try {
+        form.Picture3_Click();
+        QFAIL("no error for a missing letter picture");
+    } catch (const RuntimeError& error) {
+        QCOMPARE(int(error.number()), 53);
+        QCOMPARE(error.path(), library.path(QStringLiteral("buchstaben/ü.gif")));
+    }
+    QCOMPARE(form.Picture2[0].picture().path, before0);
+    QCOMPARE(form.Picture2[2].picture().path, before2);
+    QCOMPARE(form.Rng.scriptLeft(), std::size_t(0));
+}
+
+void TestPageBuilder::brokenFolder_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("missing folder") << QStringLiteral("remove") << 76 << QStringLiteral("ä");
+    QTest::newRow("empty folder") << QStringLiteral("empty") << 53 << QStringLiteral("ä/");
+    QTest::newRow("only hidden files") << QStringLiteral("hidden") << 53 << QStringLiteral("ä/");
+    QTest::newRow("no picture") << QStringLiteral("text") << 481 << QStringLiteral("ä/0.png");
+}
+
+void TestPageBuilder::brokenFolder() {
+    QFETCH(QString, damage);
+    QFETCH(int, error);
+    QFETCH(QString, path);
+
+    TestLibrary library;
+    Form1 form(AppInfo{library.appPath()});
+    load(form);
+    QDir folder(library.path(QStringLiteral("ä")));
+    if (damage == QLatin1String("remove")) {
+        QVERIFY(folder.removeRecursively());
+    } else if (damage == QLatin1String("empty") || damage == QLatin1String("hidden")) {
+        QVERIFY(folder.removeRecursively());
+        QVERIFY(QDir().mkpath(folder.path()));
+        if (damage == QLatin1String("hidden"))
+            TestLibrary::writePicture(folder.filePath(QStringLiteral(".versteckt.png")));
+    } else {
+        TestLibrary::writeBytes(folder.filePath(QStringLiteral("0.png")), "kein Bild");
+    }
+    // "ä" as the first wrong letter.
+    form.Rng.feed({letter(2), pick(0, 2), box(0), letter(34), pick(0, 2), box(1)});
+    try {
+        form.Picture3_Click();
+        QFAIL("no error for a broken letter folder");
+    } catch (const RuntimeError& thrown) {
+        QCOMPARE(int(thrown.number()), error);
+        QCOMPARE(thrown.path(), library.path(path));
+    }
+}
+
+QTEST_MAIN(TestPageBuilder)
+#include "tst_pagebuilder.moc"

@@ -1,0 +1,331 @@
+#include "platform/filelistbox.h"
+#include "platform/integer.h"
+#include "platform/label.h"
+#include "platform/picture.h"
+#include "platform/picturebox.h"
+#include "platform/random.h"
+#include "platform/runtimeerror.h"
+#include "platform/text.h"
+#include "platform/timer.h"
+#include "testsupport.h"
+
+#include <QBuffer>
+#include <QSignalSpy>
+#include <QTest>
+#include <array>
+
+using namespace platform;
+using testsupport::TestLibrary;
+
+#define QVERIFY_ERROR(expression, expectedNumber)                                                  \
+    do {                                                                                           \
+        try {                                                                                      \
+            expression;                                                                            \
+            QFAIL("no run-time error");                                                            \
+        } catch (const RuntimeError& error) {                                                      \
+            QCOMPARE(int(error.number()), int(expectedNumber));                                    \
+        }                                                                                          \
+    } while (false)
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The error box reads as the designed run-time errors do, with the path on its own line.
+    void errorMessages_data();
+    void errorMessages();
+
+    // Signed 16-bit arithmetic stops at the edges instead of wrapping round.
+    void sixteenBitArithmetic();
+    // Table indexes outside the table are error 9, never a read beside it.
+    void tableIndexes();
+
+    // The clock's label goes through text and back; anything else than a number is error 13.
+    void numberConversions();
+    // The result line's date: four-digit year, seconds, and the date alone at midnight.
+    void generalDate_data();
+    void generalDate();
+
+    // Scripted values come first, in order; the generator's own stay in [0, 1).
+    void scriptedRandom();
+
+    // The hidden file list: files only, sorted, no hidden files, no sub-folders.
+    void fileListing();
+    void fileListingMissingFolder();
+    void fileListingOutOfRange();
+
+    // Picture loading: what loads, and which error each kind of bad file gives.
+    void loadPicture_data();
+    void loadPicture();
+    // Names stored decomposed on disk are still found under their composed names.
+    void decomposedNames();
+
+    // A picture box draws at the picture's own size from the top-left corner, clipped.
+    void pictureBoxDrawsUnscaled();
+    // Only a press and a release of the left button on the box is a click.
+    void pictureBoxClick();
+    // Labels never interpret a typed name as rich text.
+    void labelIsPlainText();
+    // Switching a running timer on again does not restart its interval.
+    void timerSwitch();
+};
+
+void TestPlatform::errorMessages_data() {
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("6") << 6 << QStringLiteral("Überlauf");
+    QTest::newRow("9") << 9 << QStringLiteral("Index außerhalb des gültigen Bereichs");
+    QTest::newRow("13") << 13 << QStringLiteral("Typen unverträglich");
+    QTest::newRow("53") << 53 << QStringLiteral("Datei nicht gefunden");
+    QTest::newRow("76") << 76 << QStringLiteral("Pfad nicht gefunden");
+    QTest::newRow("481") << 481 << QStringLiteral("Ungültiges Bild");
+}
+
+void TestPlatform::errorMessages() {
+    QFETCH(int, number);
+    QFETCH(QString, text);
+    const RuntimeError withPath(ErrorNumber(number), QStringLiteral("/x/images/a.gif"));
+    QCOMPARE(withPath.message(),
+             QStringLiteral("Laufzeitfehler '%1':\n\n%2\n\n/x/images/a.gif").arg(number).arg(text));
+    const RuntimeError withoutPath{ErrorNumber(number)};
+    QCOMPARE(withoutPath.message(),
+             QStringLiteral("Laufzeitfehler '%1':\n\n%2").arg(number).arg(text));
+}
+
+void TestPlatform::sixteenBitArithmetic() {
+    QCOMPARE(add16(32766, 1), int16_t(32767));
+    QCOMPARE(sub16(-32767, 1), int16_t(-32768));
+    QVERIFY_ERROR(add16(32767, 1), ErrorNumber::Overflow);
+    QVERIFY_ERROR(sub16(-32768, 1), ErrorNumber::Overflow);
+    QVERIFY_ERROR(toInt16(1e300), ErrorNumber::Overflow);
+    QVERIFY_ERROR(toInt16(std::nan("")), ErrorNumber::Overflow);
+    // Draws from n choices never reach n, even for the largest value below 1.
+    QCOMPARE(draw(0.0, 35), int16_t(0));
+    QCOMPARE(draw(std::nextafter(1.0, 0.0), 35), int16_t(34));
+    QCOMPARE(draw(std::nextafter(1.0, 0.0), 3), int16_t(2));
+    QCOMPARE(draw(0.5, 0), int16_t(0));
+}
+
+void TestPlatform::tableIndexes() {
+    std::array<int, 3> table{1, 2, 3};
+    QCOMPARE(element(table, 2), 3);
+    QVERIFY_ERROR(element(table, 3), ErrorNumber::SubscriptOutOfRange);
+    QVERIFY_ERROR(element(table, -1), ErrorNumber::SubscriptOutOfRange);
+}
+
+void TestPlatform::numberConversions() {
+    QCOMPARE(numberText(toNumber(QStringLiteral("60")) - 1), QStringLiteral("59"));
+    QCOMPARE(numberText(toNumber(QStringLiteral("1")) - 1), QStringLiteral("0"));
+    QCOMPARE(numberText(-1), QStringLiteral("-1"));
+    QCOMPARE(numberText(0.5), QStringLiteral("0.5"));
+    QCOMPARE(toNumber(QStringLiteral(" 7 ")), 7.0);
+    QVERIFY_ERROR(toNumber(QStringLiteral("")), ErrorNumber::TypeMismatch);
+    QVERIFY_ERROR(toNumber(QStringLiteral("sechzig")), ErrorNumber::TypeMismatch);
+}
+
+void TestPlatform::generalDate_data() {
+    QTest::addColumn<QDateTime>("when");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("morning") << QDateTime(QDate(2026, 12, 6), QTime(8, 15, 42))
+                             << QStringLiteral("06.12.2026 08:15:42");
+    QTest::newRow("afternoon") << QDateTime(QDate(2027, 1, 9), QTime(17, 0, 5))
+                               << QStringLiteral("09.01.2027 17:00:05");
+    QTest::newRow("midnight") << QDateTime(QDate(2026, 12, 7), QTime(0, 0, 0))
+                              << QStringLiteral("07.12.2026");
+    QTest::newRow("a second after midnight")
+        << QDateTime(QDate(2026, 12, 7), QTime(0, 0, 1)) << QStringLiteral("07.12.2026 00:00:01");
+}
+
+void TestPlatform::generalDate() {
+    QFETCH(QDateTime, when);
+    QFETCH(QString, expected);
+    QCOMPARE(platform::generalDate(when, QLocale(QLocale::German, QLocale::Germany)), expected);
+    // Other locales keep their own order but still get four digits and the seconds.
+    const QString us = platform::generalDate(QDateTime(QDate(2026, 12, 6), QTime(20, 15, 42)),
+                                             QLocale(QLocale::English, QLocale::UnitedStates));
+    QVERIFY2(us.contains(QLatin1String("2026")) && us.contains(QLatin1String(":42")),
+             qPrintable(us));
+}
+
+void TestPlatform::scriptedRandom() {
+    Random random;
+    random.feed({0.25, 0.0, 0.999});
+    random.Randomize(); // re-seeding does not drop scripted values
+    QCOMPARE(random.Rnd(), 0.25);
+    QCOMPARE(random.Rnd(), 0.0);
+    QCOMPARE(random.Rnd(), 0.999);
+    QCOMPARE(random.scriptLeft(), std::size_t(0));
+    for (int i = 0; i < 10000; ++i) {
+        const double r = random.Rnd();
+        QVERIFY(r >= 0.0 && r < 1.0);
+    }
+}
+
+void TestPlatform::fileListing() {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QStringLiteral("/a");
+    QDir().mkpath(folder + QStringLiteral("/Unterordner"));
+    for (const char* name : {"Zebra.png", "Apfel.png", ".versteckt.png", "Mond.png"})
+        TestLibrary::writePicture(folder + QLatin1Char('/') + QLatin1String(name));
+
+    FileListBox list;
+    list.setPath(folder);
+    QCOMPARE(list.path(), folder);
+    QCOMPARE(list.listCount(), int16_t(3));
+    QCOMPARE(list.list(0), QStringLiteral("Apfel.png"));
+    QCOMPARE(list.list(1), QStringLiteral("Mond.png"));
+    QCOMPARE(list.list(2), QStringLiteral("Zebra.png"));
+
+    // Setting the path lists afresh: a file added since shows up.
+    TestLibrary::writePicture(folder + QStringLiteral("/Birne.png"));
+    list.setPath(folder);
+    QCOMPARE(list.listCount(), int16_t(4));
+    QCOMPARE(list.list(1), QStringLiteral("Birne.png"));
+}
+
+void TestPlatform::fileListingMissingFolder() {
+    QTemporaryDir dir;
+    FileListBox list;
+    const QString missing = dir.path() + QStringLiteral("/gibtsnicht");
+    try {
+        list.setPath(missing);
+        QFAIL("no error for a missing folder");
+    } catch (const RuntimeError& error) {
+        QCOMPARE(int(error.number()), 76);
+        QCOMPARE(error.path(), missing);
+    }
+    // A file is no folder either.
+    TestLibrary::writePicture(dir.path() + QStringLiteral("/datei.png"));
+    QVERIFY_ERROR(list.setPath(dir.path() + QStringLiteral("/datei.png")),
+                  ErrorNumber::PathNotFound);
+}
+
+void TestPlatform::fileListingOutOfRange() {
+    QTemporaryDir dir;
+    FileListBox list;
+    list.setPath(dir.path());
+    QCOMPARE(list.listCount(), int16_t(0));
+    QCOMPARE(list.list(0), QString());
+    QCOMPARE(list.list(-1), QString());
+}
+
+void TestPlatform::loadPicture_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("error"); // 0: loads
+
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QImage image(30, 20, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        image.save(&buffer, "PNG");
+    }
+    // A GIF header that claims 60000 x 60000 pixels and holds nothing more.
+    QByteArray hugeGif = QByteArray("GIF89a") + QByteArray::fromHex("60ea60ea000000");
+    hugeGif += QByteArray::fromHex("2c0000000060ea60ea000202440100003b");
+
+    QTest::newRow("picture") << png << 0;
+    QTest::newRow("empty") << QByteArray() << 481;
+    QTest::newRow("truncated") << png.left(png.size() / 2) << 481;
+    QTest::newRow("text") << QByteArray("Das ist kein Bild.\n") << 481;
+    QTest::newRow("huge header") << hugeGif << 481;
+}
+
+void TestPlatform::loadPicture() {
+    QFETCH(QByteArray, content);
+    QFETCH(int, error);
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/bild.gif");
+    TestLibrary::writeBytes(path, content);
+    try {
+        const Picture picture = LoadPicture(path);
+        QCOMPARE(error, 0);
+        QCOMPARE(picture.pixmap.size(), QSize(30, 20));
+        QCOMPARE(picture.path, path);
+    } catch (const RuntimeError& thrown) {
+        QCOMPARE(int(thrown.number()), error);
+        QCOMPARE(thrown.path(), path);
+    }
+    // Missing files and folders given as pictures are error 53.
+    QVERIFY_ERROR(LoadPicture(dir.path() + QStringLiteral("/fehlt.gif")),
+                  ErrorNumber::FileNotFound);
+    QVERIFY_ERROR(LoadPicture(dir.path() + QLatin1Char('/')), ErrorNumber::FileNotFound);
+}
+
+void TestPlatform::decomposedNames() {
+    QTemporaryDir dir;
+    const QString composed = QStringLiteral("\u00f6");
+    const QString decomposed = QStringLiteral("o\u0308");
+    QDir(dir.path()).mkpath(decomposed);
+    TestLibrary::writePicture(dir.path() + QLatin1Char('/') + decomposed +
+                              QStringLiteral("/\u00d6l.png"));
+    TestLibrary::writePicture(dir.path() + QStringLiteral("/") + decomposed +
+                              QStringLiteral(".gif"));
+
+    FileListBox list;
+    list.setPath(dir.path() + QLatin1Char('/') + composed);
+    QCOMPARE(list.listCount(), int16_t(1));
+    // The listed folder is named as on disk, so a path built from it loads.
+    QVERIFY(!LoadPicture(list.path() + QLatin1Char('/') + list.list(0)).isNull());
+    QVERIFY(
+        !LoadPicture(dir.path() + QLatin1Char('/') + composed + QStringLiteral(".gif")).isNull());
+    QVERIFY(!LoadPicture(dir.path() + QLatin1Char('/') + composed + QStringLiteral("/\u00d6l.png"))
+                 .isNull());
+    QVERIFY_ERROR(LoadPicture(dir.path() + QStringLiteral("/\u00e4.gif")),
+                  ErrorNumber::FileNotFound);
+}
+
+void TestPlatform::pictureBoxDrawsUnscaled() {
+    PictureBox box;
+    box.setBackColor(Qt::white);
+    box.resize(20, 10);
+    QImage picture(30, 6, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    box.setPicture(Picture{QPixmap::fromImage(picture), QString()});
+    const QImage shown = box.grab().toImage();
+    QCOMPARE(shown.size(), QSize(20, 10)); // the box keeps its size
+    QCOMPARE(QColor(shown.pixel(0, 0)), QColor(Qt::red));
+    QCOMPARE(QColor(shown.pixel(19, 5)), QColor(Qt::red));  // clipped, not shrunk
+    QCOMPARE(QColor(shown.pixel(0, 6)), QColor(Qt::white)); // below the picture: background
+    QCOMPARE(QColor(shown.pixel(19, 9)), QColor(Qt::white));
+}
+
+void TestPlatform::pictureBoxClick() {
+    PictureBox box;
+    box.resize(50, 50);
+    box.show();
+    QSignalSpy clicks(&box, &PictureBox::Click);
+    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(clicks.count(), 1);
+    QTest::mouseClick(&box, Qt::RightButton, {}, QPoint(10, 10));
+    QCOMPARE(clicks.count(), 1);
+    // Pressed on the box, released outside it: no click.
+    QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(80, 10));
+    QCOMPARE(clicks.count(), 1);
+}
+
+void TestPlatform::labelIsPlainText() {
+    Label label(QStringLiteral("<b>Max</b>"));
+    label.resize(300, 40);
+    QCOMPARE(label.textFormat(), Qt::PlainText);
+    QCOMPARE(label.text(), QStringLiteral("<b>Max</b>"));
+    QVERIFY(label.wordWrap());
+    QCOMPARE(label.alignment(), Qt::AlignLeft | Qt::AlignTop);
+}
+
+void TestPlatform::timerSwitch() {
+    Timer timer(1000);
+    QVERIFY(!timer.isEnabled());
+    QCOMPARE(timer.timerType(), Qt::PreciseTimer);
+    timer.setEnabled(true);
+    const int id = timer.timerId();
+    timer.setEnabled(true);
+    QCOMPARE(timer.timerId(), id);
+    timer.setEnabled(false);
+    QVERIFY(!timer.isEnabled());
+}
+
+QTEST_MAIN(TestPlatform)
+#include "tst_platform.moc"
