@@ -1,0 +1,354 @@
+// The picture library against its word list (tools/library/words.tsv): every word fits the
+// letter it is filed under, every letter has enough pictures, the letter folders hold exactly
+// the listed pictures, and every picture fits the box the program draws it into.
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QImageReader>
+#include <QObject>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSize>
+#include <QStringList>
+#include <QTest>
+
+#ifndef LAUTGARTEN_SOURCE_DIR
+#error "LAUTGARTEN_SOURCE_DIR must name the repository root"
+#endif
+
+namespace {
+
+struct Word {
+    QString entry;
+    QString word;
+    QString source;
+    int line = 0;
+};
+
+const QStringList& entries() {
+    static const QStringList list = {
+        QStringLiteral("a"),    QStringLiteral("b"),   QStringLiteral("ch"), QStringLiteral("d"),
+        QStringLiteral("e"),    QStringLiteral("f"),   QStringLiteral("g"),  QStringLiteral("h"),
+        QStringLiteral("i"),    QStringLiteral("j"),   QStringLiteral("k"),  QStringLiteral("l"),
+        QStringLiteral("m"),    QStringLiteral("n"),   QStringLiteral("o"),  QStringLiteral("p"),
+        QStringLiteral("qu"),   QStringLiteral("r"),   QStringLiteral("s"),  QStringLiteral("t"),
+        QStringLiteral("u"),    QStringLiteral("v"),   QStringLiteral("w"),  QStringLiteral("x"),
+        QStringLiteral("y"),    QStringLiteral("z"),   QStringLiteral("au"), QStringLiteral("ei"),
+        QStringLiteral("st"),   QStringLiteral("sch"), QStringLiteral("sp"), QString(QChar(0x00f6)),
+        QString(QChar(0x00e4)), QString(QChar(0x00fc))};
+    return list;
+}
+
+// German has few words a young child names at once for these letters.
+int minimumCount(const QString& entry) {
+    static const QHash<QString, int> fewWords = {
+        {QStringLiteral("x"), 1},   {QString(QChar(0x00fc)), 1}, {QStringLiteral("y"), 2},
+        {QStringLiteral("qu"), 2},  {QString(QChar(0x00f6)), 2}, {QStringLiteral("ch"), 2},
+        {QString(QChar(0x00e4)), 4}};
+    return fewWords.value(entry, 5);
+}
+
+const QSize answerBox(265, 337);
+const QSize letterBox(409, 129);
+const QSize faceBox(529, 513);
+
+QString sourceDir() {
+    return QStringLiteral(LAUTGARTEN_SOURCE_DIR);
+}
+QString imagesDir() {
+    return sourceDir() + QStringLiteral("/images");
+}
+
+QString folded(const QString& text) {
+    return text.normalized(QString::NormalizationForm_C).toLower();
+}
+
+// Empty when the word belongs under the entry; otherwise the reason it does not.
+QString placementProblem(const QString& entry, const QString& word) {
+    const QString w = folded(word);
+    if (!w.startsWith(entry))
+        return QStringLiteral("does not begin with \"%1\"").arg(entry);
+    for (const QString& longer : entries()) {
+        if (longer.size() > entry.size() && longer.startsWith(entry) && w.startsWith(longer))
+            return QStringLiteral("begins with \"%1\" and belongs there").arg(longer);
+    }
+    return {};
+}
+
+QList<Word> readWordList(QString* error) {
+    QFile file(sourceDir() + QStringLiteral("/tools/library/words.tsv"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.fileName() + QStringLiteral(": ") + file.errorString();
+        return {};
+    }
+    const QString text = QString::fromUtf8(file.readAll());
+    if (text != text.normalized(QString::NormalizationForm_C)) {
+        *error = QStringLiteral("words.tsv is not stored in NFC");
+        return {};
+    }
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.isEmpty() || lines.first() != QStringLiteral("entry\tword\tsource")) {
+        *error = QStringLiteral("words.tsv must start with the header entry<TAB>word<TAB>source");
+        return {};
+    }
+    QList<Word> words;
+    for (int i = 1; i < lines.size(); ++i) {
+        if (lines.at(i).trimmed().isEmpty())
+            continue;
+        const QStringList cells = lines.at(i).split(QLatin1Char('\t'));
+        if (cells.size() != 3) {
+            *error = QStringLiteral("words.tsv line %1 does not have three columns").arg(i + 1);
+            return {};
+        }
+        words.append({cells.at(0), cells.at(1), cells.at(2), i + 1});
+    }
+    return words;
+}
+
+QStringList wordsOf(const QList<Word>& words, const QString& entry) {
+    QStringList result;
+    for (const Word& w : words) {
+        if (w.entry == entry)
+            result.append(w.word);
+    }
+    return result;
+}
+
+// Reads only the header of a picture, as the program's loader does before drawing it.
+void verifyPicture(const QString& path, const QByteArray& format, const QSize& box) {
+    QImageReader reader(path);
+    QVERIFY2(QFileInfo::exists(path), qPrintable(path + QStringLiteral(" is missing")));
+    QCOMPARE(reader.format(), format);
+    const QSize size = reader.size();
+    QVERIFY2(size.isValid() && !size.isEmpty(), qPrintable(path + QStringLiteral(" unreadable")));
+    QVERIFY2(size.width() <= box.width() && size.height() <= box.height(),
+             qPrintable(QStringLiteral("%1 is %2x%3, larger than %4x%5")
+                            .arg(path)
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(box.width())
+                            .arg(box.height())));
+}
+
+} // namespace
+
+class TstWordList : public QObject {
+    Q_OBJECT
+
+private:
+    QList<Word> m_words;
+
+private slots:
+    void initTestCase();
+
+    // The rule itself: words of a longer letter group never count for its first letter.
+    void placementRule_data();
+    void placementRule();
+
+    // Each listed word sits under a known letter and begins with it, not with a longer group.
+    void wordFitsItsEntry_data();
+    void wordFitsItsEntry();
+
+    // No word is listed twice under one letter (two pictures would share one file).
+    void wordsAreUnique();
+
+    // Each picture names where make-library takes it from, and an own drawing is really there.
+    void pictureSourceExists();
+
+    // Every letter offers the child a choice of pictures.
+    void enoughPicturesPerEntry_data();
+    void enoughPicturesPerEntry();
+
+    // A letter folder holds exactly the listed pictures, named in NFC: nothing extra, none lost.
+    void folderMatchesWordList_data();
+    void folderMatchesWordList();
+
+    // Answer pictures are PNG and fit the answer box, which draws them unscaled.
+    void answerPictureFitsBox_data();
+    void answerPictureFitsBox();
+
+    // Each letter has its letter picture, a GIF that fits the letter box.
+    void letterPictureFitsBox_data();
+    void letterPictureFitsBox();
+
+    // The laughing and the crying face exist and fit their box.
+    void faceFitsBox_data();
+    void faceFitsBox();
+};
+
+void TstWordList::initTestCase() {
+    QString error;
+    m_words = readWordList(&error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QVERIFY(!m_words.isEmpty());
+}
+
+void TstWordList::placementRule_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("fits");
+
+    QTest::newRow("Apfel under a") << "a"
+                                   << "Apfel" << true;
+    QTest::newRow("Auto under a") << "a"
+                                  << "Auto" << false;
+    QTest::newRow("Auto under au") << "au"
+                                   << "Auto" << true;
+    QTest::newRow("Eis under e") << "e"
+                                 << "Eis" << false;
+    QTest::newRow("Esel under e") << "e"
+                                  << "Esel" << true;
+    QTest::newRow("Schaf under s") << "s"
+                                   << "Schaf" << false;
+    QTest::newRow("Stern under s") << "s"
+                                   << "Stern" << false;
+    QTest::newRow("Spinne under s") << "s"
+                                    << "Spinne" << false;
+    QTest::newRow("Sonne under s") << "s"
+                                   << "Sonne" << true;
+    QTest::newRow("Schaf under sch") << "sch"
+                                     << "Schaf" << true;
+    QTest::newRow("Qualle under qu") << "qu"
+                                     << "Qualle" << true;
+    QTest::newRow("Hund under b") << "b"
+                                  << "Hund" << false;
+    QTest::newRow("Apfel under ä") << QString(QChar(0x00e4)) << "Apfel" << false;
+    QTest::newRow("ÄPFEL under ä")
+        << QString(QChar(0x00e4)) << QStringLiteral("\u00c4PFEL") << true;
+    QTest::newRow("decomposed Öl under ö")
+        << QString(QChar(0x00f6)) << QStringLiteral("O\u0308l") << true;
+}
+
+void TstWordList::placementRule() {
+    QFETCH(QString, entry);
+    QFETCH(QString, word);
+    QFETCH(bool, fits);
+    QCOMPARE(placementProblem(entry, word).isEmpty(), fits);
+}
+
+void TstWordList::wordFitsItsEntry_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("word");
+    for (const Word& w : m_words) {
+        const QString tag = QStringLiteral("line %1: %2/%3").arg(w.line).arg(w.entry, w.word);
+        QTest::newRow(tag.toUtf8().constData()) << w.entry << w.word;
+    }
+}
+
+void TstWordList::wordFitsItsEntry() {
+    QFETCH(QString, entry);
+    QFETCH(QString, word);
+    QVERIFY2(entries().contains(entry), qPrintable(QStringLiteral("unknown entry ") + entry));
+    const QString problem = placementProblem(entry, word);
+    QVERIFY2(problem.isEmpty(), qPrintable(word + QLatin1Char(' ') + problem));
+}
+
+void TstWordList::wordsAreUnique() {
+    QSet<QString> seen;
+    for (const Word& w : m_words) {
+        const QString key = w.entry + QLatin1Char('/') + folded(w.word);
+        QVERIFY2(!seen.contains(key), qPrintable(key + QStringLiteral(" is listed twice")));
+        seen.insert(key);
+    }
+}
+
+void TstWordList::pictureSourceExists() {
+    const QRegularExpression form(QStringLiteral("^(noto|own):([A-Za-z0-9._-]+)$"));
+    for (const Word& w : m_words) {
+        const QRegularExpressionMatch match = form.match(w.source);
+        QVERIFY2(
+            match.hasMatch(),
+            qPrintable(QStringLiteral("line %1: bad source \"%2\"").arg(w.line).arg(w.source)));
+        if (match.captured(1) == QStringLiteral("own")) {
+            const QString drawing = sourceDir() + QStringLiteral("/tools/library/own/") +
+                                    match.captured(2) + QStringLiteral(".svg");
+            QVERIFY2(QFileInfo::exists(drawing),
+                     qPrintable(drawing + QStringLiteral(" is missing")));
+        }
+    }
+}
+
+void TstWordList::enoughPicturesPerEntry_data() {
+    QTest::addColumn<QString>("entry");
+    for (const QString& entry : entries())
+        QTest::newRow(entry.toUtf8().constData()) << entry;
+}
+
+void TstWordList::enoughPicturesPerEntry() {
+    QFETCH(QString, entry);
+    const qsizetype count = wordsOf(m_words, entry).size();
+    QVERIFY2(
+        count >= minimumCount(entry),
+        qPrintable(
+            QStringLiteral("%1 pictures, at least %2 wanted").arg(count).arg(minimumCount(entry))));
+}
+
+void TstWordList::folderMatchesWordList_data() {
+    QTest::addColumn<QString>("entry");
+    for (const QString& entry : entries())
+        QTest::newRow(entry.toUtf8().constData()) << entry;
+}
+
+void TstWordList::folderMatchesWordList() {
+    QFETCH(QString, entry);
+    QSet<QString> expected;
+    for (const QString& word : wordsOf(m_words, entry))
+        expected.insert(word + QStringLiteral(".png"));
+
+    const QDir folder(imagesDir() + QLatin1Char('/') + entry);
+    QVERIFY2(folder.exists(), qPrintable(folder.path() + QStringLiteral(" is missing")));
+    const QStringList names =
+        folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    const QSet<QString> onDisk(names.cbegin(), names.cend());
+
+    QStringList extra = (onDisk - expected).values();
+    QStringList missing = (expected - onDisk).values();
+    extra.sort();
+    missing.sort();
+    QVERIFY2(extra.isEmpty(), qPrintable(QStringLiteral("not in the word list: ") +
+                                         extra.join(QStringLiteral(", "))));
+    QVERIFY2(missing.isEmpty(),
+             qPrintable(QStringLiteral("missing: ") + missing.join(QStringLiteral(", "))));
+}
+
+void TstWordList::answerPictureFitsBox_data() {
+    QTest::addColumn<QString>("path");
+    for (const Word& w : m_words) {
+        const QString file = w.entry + QLatin1Char('/') + w.word + QStringLiteral(".png");
+        QTest::newRow(file.toUtf8().constData()) << imagesDir() + QLatin1Char('/') + file;
+    }
+}
+
+void TstWordList::answerPictureFitsBox() {
+    QFETCH(QString, path);
+    verifyPicture(path, "png", answerBox);
+}
+
+void TstWordList::letterPictureFitsBox_data() {
+    QTest::addColumn<QString>("path");
+    for (const QString& entry : entries()) {
+        QTest::newRow(entry.toUtf8().constData())
+            << imagesDir() + QStringLiteral("/buchstaben/") + entry + QStringLiteral(".gif");
+    }
+}
+
+void TstWordList::letterPictureFitsBox() {
+    QFETCH(QString, path);
+    verifyPicture(path, "gif", letterBox);
+}
+
+void TstWordList::faceFitsBox_data() {
+    QTest::addColumn<QString>("path");
+    QTest::newRow("lachi") << imagesDir() + QStringLiteral("/special/lachi.gif");
+    QTest::newRow("weini") << imagesDir() + QStringLiteral("/special/weini.gif");
+}
+
+void TstWordList::faceFitsBox() {
+    QFETCH(QString, path);
+    verifyPicture(path, "gif", faceBox);
+}
+
+QTEST_MAIN(TstWordList)
+#include "tst_wordlist.moc"
