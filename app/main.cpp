@@ -1,6 +1,5 @@
 #include "game/form1.h"
 #include "platform/guard.h"
-#include "platform/layout.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -9,8 +8,10 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lautgarten"));
     QApplication::setApplicationVersion(QStringLiteral(LAUTGARTEN_VERSION));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/icon-32.png")));
-    platform::installFontSubstitutes();
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/pictures/icon-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
     // Without a screen nobody could close an error box; the error still goes to stderr.
     const QString screenless = QApplication::platformName();
     platform::FatalErrorReport::showMessageBox =

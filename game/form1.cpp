@@ -26,6 +26,7 @@ const std::array<const char*, 35> Letters = {
 
 Form1::Form1(AppInfo app)
     : App(std::move(app)) {
+    installFontSubstitutes();
     setWindowTitle(QStringLiteral("Lautgarten"));
     resize(twips(15120), twips(10785));
     setColors(this, Qt::black, SystemColor::ActiveTitleText);

@@ -52,14 +52,18 @@ void TestLibrary::writeBytes(const QString& path, const QByteArray& bytes) {
 }
 
 void onNextModal(std::function<void(QWidget*)> action) {
+    onNextModalWhere([](QWidget*) { return true; }, std::move(action));
+}
+
+void onNextModalWhere(std::function<bool(QWidget*)> wanted, std::function<void(QWidget*)> action) {
     auto* poll = new QTimer;
     poll->setInterval(1);
     auto started = std::make_shared<QElapsedTimer>();
     started->start();
-    QObject::connect(poll, &QTimer::timeout, [poll, action, started] {
+    QObject::connect(poll, &QTimer::timeout, [poll, wanted, action, started] {
         QWidget* modal = QApplication::activeModalWidget();
         const bool expired = started->elapsed() > 10000;
-        if (!expired && (!modal || !modal->isVisible()))
+        if (!expired && (!modal || !modal->isVisible() || !wanted(modal)))
             return;
         poll->stop();
         poll->deleteLater();

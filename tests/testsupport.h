@@ -37,6 +37,13 @@ private:
 // Runs action on the next modal window that opens, from the event loop, once it is shown.
 // Gives up after ten seconds without one.
 void onNextModal(std::function<void(QWidget*)> action);
+// The same for the next modal window of one kind, passing over the others.
+void onNextModalWhere(std::function<bool(QWidget*)> wanted, std::function<void(QWidget*)> action);
+
+template <class Window> void onNext(std::function<void(Window&)> action) {
+    onNextModalWhere([](QWidget* modal) { return qobject_cast<Window*>(modal) != nullptr; },
+                     [action](QWidget* modal) { action(*qobject_cast<Window*>(modal)); });
+}
 
 // Builds a main window on a library, runs its start-up and presses "Spiel starten" with the
 // given name on the start page.

@@ -110,9 +110,10 @@ void Form3::paintEvent(QPaintEvent* event) {
 
 bool Form3::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &Text1 && event->type() == QEvent::KeyPress) {
-        const QString typed = static_cast<QKeyEvent*>(event)->text();
-        if (!typed.isEmpty()) {
-            int16_t KeyAscii = int16_t(typed.at(0).unicode());
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter || !key->text().isEmpty()) {
+            int16_t KeyAscii = enter ? int16_t(13) : int16_t(key->text().at(0).unicode());
             guarded([this, &KeyAscii] { Text1_KeyPress(KeyAscii); });
             // Enter has closed the page; nothing else may act on that key.
             if (KeyAscii == 13)
