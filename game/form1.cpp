@@ -1,5 +1,6 @@
 #include "game/form1.h"
 
+#include "game/letters.h"
 #include "platform/guard.h"
 #include "platform/integer.h"
 #include "platform/layout.h"
@@ -14,13 +15,6 @@ using namespace platform;
 namespace {
 
 const QColor Orange{255, 128, 0};
-
-// The letters a page can ask for. Index 0 stays empty and is never drawn; "st" stands twice,
-// so it comes up twice as often as any other entry.
-const std::array<const char*, 35> Letters = {
-    "a", "b", "ch", "d",  "e",  "f",   "g",  "h",  "i",      "j",      "k",     "l",
-    "m", "n", "o",  "p",  "qu", "r",   "s",  "t",  "u",      "v",      "w",     "x",
-    "y", "z", "au", "ei", "st", "sch", "sp", "st", "\u00f6", "\u00e4", "\u00fc"};
 
 } // namespace
 

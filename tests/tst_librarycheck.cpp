@@ -1,0 +1,333 @@
+// The check of a picture library: the shipped library passes, every kind of damage to a library
+// gives exactly its own lines, the boxes are the game's, and the command reports through its
+// output and exit code.
+
+#include "testsupport.h"
+#include "tools/check/librarycheck.h"
+
+#include "game/form1.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+#ifndef LAUTGARTEN_SOURCE_DIR
+#error "LAUTGARTEN_SOURCE_DIR must name the repository root"
+#endif
+#ifndef LAUTGARTEN_PRUEFEN
+#error "LAUTGARTEN_PRUEFEN must name the check's executable"
+#endif
+
+using lautgarten::check::checkLibrary;
+using testsupport::TestLibrary;
+
+using Damage = std::function<void(const TestLibrary&)>;
+Q_DECLARE_METATYPE(Damage)
+
+namespace {
+
+const QString NfdO = QStringLiteral("o\u0308"); // "ö" as some systems store it on disk
+
+QStringList lines(const lautgarten::check::Result& result) {
+    QStringList all;
+    for (const lautgarten::check::Problem& problem : result.problems)
+        all.append(problem.line());
+    return all;
+}
+
+// Each expected entry is the beginning of the line in the same place.
+void compareBeginnings(const QStringList& found, const QStringList& expected) {
+    QCOMPARE(found.size(), expected.size());
+    for (int i = 0; i < found.size(); ++i) {
+        if (!found[i].startsWith(expected[i]))
+            QFAIL(qPrintable(QStringLiteral("line %1 is\n  %2\nexpected it to begin with\n  %3")
+                                 .arg(i)
+                                 .arg(found[i], expected[i])));
+    }
+}
+
+void remove(const QString& path) {
+    if (QFileInfo(path).isDir())
+        QDir(path).removeRecursively();
+    else
+        QFile::remove(path);
+}
+
+void emptyFolder(const QString& path) {
+    remove(path);
+    QDir().mkpath(path);
+}
+
+QStringList run(const QStringList& arguments, int* exitCode, QString* errors = nullptr) {
+    QProcess process;
+    process.start(QStringLiteral(LAUTGARTEN_PRUEFEN), arguments);
+    if (!process.waitForFinished(60000))
+        qFatal("lautgarten-pruefen did not finish");
+    *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    if (errors)
+        *errors = QString::fromUtf8(process.readAllStandardError());
+    return QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+class TestLibraryCheck : public QObject {
+    Q_OBJECT
+private slots:
+    void shippedLibraryIsClean();
+    void damage_data();
+    void damage();
+    void fileCountLimit_data();
+    void fileCountLimit();
+    void boxesAreTheGamesBoxes();
+    void commandOnABrokenLibrary();
+    void commandArguments_data();
+    void commandArguments();
+    void commandHelp();
+};
+
+void TestLibraryCheck::shippedLibraryIsClean() {
+    const auto result = checkLibrary(QStringLiteral(LAUTGARTEN_SOURCE_DIR));
+    QCOMPARE(lines(result), QStringList());
+    QCOMPARE(result.letters, 34);
+    QCOMPARE(lautgarten::check::letterEntries(), testsupport::entries());
+}
+
+// Each row damages a fresh library; expected holds the beginnings of exactly the lines it gives.
+void TestLibraryCheck::damage_data() {
+    QTest::addColumn<Damage>("damage");
+    QTest::addColumn<QStringList>("expected");
+    const auto picture = [](const QString& relative, QSize size) {
+        return [=](const TestLibrary& lib) {
+            TestLibrary::writePicture(lib.path(relative), Qt::red, size);
+        };
+    };
+    const auto bytes = [](const QString& relative, const QByteArray& content) {
+        return
+            [=](const TestLibrary& lib) { TestLibrary::writeBytes(lib.path(relative), content); };
+    };
+    const auto removed = [](const QString& relative) {
+        return [=](const TestLibrary& lib) { remove(lib.path(relative)); };
+    };
+    const QString unreadable = QStringLiteral(": Das Spiel kann diese Datei nicht als Bild laden "
+                                              "(Laufzeitfehler 481: Ungültiges Bild)");
+
+    QTest::newRow("letter picture missing")
+        << Damage(removed("buchstaben/sch.gif"))
+        << QStringList{"images/buchstaben/sch.gif: Das Buchstabenbild fehlt; das Spiel bricht ab, "
+                       "sobald es „sch“ zeigen will. Bitte ein Bild des Buchstabens unter diesem "
+                       "Namen speichern."};
+    QTest::newRow("letter pictures' folder missing: one line, not 34")
+        << Damage(removed("buchstaben"))
+        << QStringList{"images/buchstaben: Der Ordner mit den Buchstabenbildern fehlt"};
+    QTest::newRow("laughing face missing")
+        << Damage(removed("special/lachi.gif"))
+        << QStringList{"images/special/lachi.gif: Das lachende Gesicht fehlt"};
+    QTest::newRow("crying face missing") << Damage(removed("special/weini.gif"))
+                                         << QStringList{"images/special/weini.gif: Das weinende"};
+    QTest::newRow("faces' folder missing")
+        << Damage(removed("special"))
+        << QStringList{"images/special: Der Ordner mit dem lachenden"};
+    QTest::newRow("whole library missing")
+        << Damage([](const TestLibrary& lib) { remove(lib.images()); })
+        << QStringList{"images: Die Bildersammlung fehlt"};
+    QTest::newRow("letter folder missing")
+        << Damage(removed("qu")) << QStringList{"images/qu: Der Ordner für „qu“ fehlt"};
+    QTest::newRow("letter folder is a file") << Damage([](const TestLibrary& lib) {
+        remove(lib.path("qu"));
+        TestLibrary::writePicture(lib.path("qu"));
+    }) << QStringList{"images/qu: Hier muss ein Ordner mit Bildern für „qu“ stehen"};
+    QTest::newRow("letter folder empty")
+        << Damage([](const TestLibrary& lib) { emptyFolder(lib.path("x")); })
+        << QStringList{"images/x: In diesem Ordner liegt kein Bild"};
+    QTest::newRow("only pictures the game passes over")
+        << Damage([](const TestLibrary& lib) {
+               emptyFolder(lib.path("y"));
+               TestLibrary::writePicture(lib.path("y/.DS_Store"));
+               QDir().mkpath(lib.path("y/Urlaub"));
+               TestLibrary::writePicture(lib.path("y/Urlaub/Yak.png"));
+           })
+        << QStringList{"images/y: In diesem Ordner liegt kein Bild",
+                       "images/y/.DS_Store: Versteckte Datei",
+                       "images/y/Urlaub: Unterordner: Das Spiel nimmt nur Bilder, die direkt im "
+                       "Ordner images/y liegen"};
+    QTest::newRow("hidden folder beside pictures")
+        << Damage([](const TestLibrary& lib) { QDir().mkpath(lib.path("a/.thumbnails")); })
+        << QStringList{"images/a/.thumbnails: Versteckter Ordner"};
+    QTest::newRow("link to nowhere") << Damage([](const TestLibrary& lib) {
+        QFile::link(lib.path("a/weg.png"), lib.path("a/Affe.png"));
+    }) << QStringList{"images/a/Affe.png: Das Spiel übergeht diesen Eintrag"};
+    QTest::newRow("text named like a photo") << Damage(bytes("a/Foto.jpg", "kein Bild"))
+                                             << QStringList{"images/a/Foto.jpg" + unreadable};
+    QTest::newRow("truncated photo") << Damage([](const TestLibrary& lib) {
+        QImage photo(200, 200, QImage::Format_RGB32);
+        photo.fill(Qt::darkGreen);
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        photo.save(&buffer, "JPG");
+        TestLibrary::writeBytes(lib.path("b/Baum.jpg"), jpeg.left(jpeg.size() / 3));
+    }) << QStringList{"images/b/Baum.jpg" + unreadable};
+    QTest::newRow("letter picture unreadable")
+        << Damage(bytes("buchstaben/ei.gif", "GIF89a"))
+        << QStringList{"images/buchstaben/ei.gif" + unreadable};
+    QTest::newRow("answer picture one pixel too wide")
+        << Damage(picture("a/breit.png", {266, 337}))
+        << QStringList{"images/a/breit.png: Das Bild ist 266 x 337 Pixel groß, das Bildfeld im "
+                       "Spiel nur 265 x 337 Pixel. Das Spiel verkleinert Bilder nicht, es zeigt "
+                       "sie ab der linken oberen Ecke; der Rest wird abgeschnitten. Bitte das Bild "
+                       "auf höchstens 265 x 337 Pixel verkleinern."};
+    QTest::newRow("answer picture one pixel too tall")
+        << Damage(picture("a/hoch.png", {265, 338}))
+        << QStringList{"images/a/hoch.png: Das Bild ist 265 x 338 Pixel groß"};
+    QTest::newRow("answer picture filling its box")
+        << Damage(picture("a/genau.png", {265, 337})) << QStringList();
+    QTest::newRow("letter picture too wide")
+        << Damage(picture("buchstaben/au.gif", {410, 129}))
+        << QStringList{"images/buchstaben/au.gif: Das Bild ist 410 x 129 Pixel groß, das Bildfeld "
+                       "im Spiel nur 409 x 129 Pixel."};
+    QTest::newRow("letter picture filling its box")
+        << Damage(picture("buchstaben/au.gif", {409, 129})) << QStringList();
+    QTest::newRow("face too tall")
+        << Damage(picture("special/weini.gif", {529, 514}))
+        << QStringList{"images/special/weini.gif: Das Bild ist 529 x 514 Pixel groß, das "
+                       "Bildfeld im Spiel nur 529 x 513 Pixel."};
+    QTest::newRow("ö stored decomposed") << Damage([](const TestLibrary& lib) {
+        QDir(lib.images()).rename("ö", NfdO);
+        QDir(lib.images()).rename("buchstaben/ö.gif", "buchstaben/" + NfdO + ".gif");
+    }) << QStringList();
+    QTest::newRow("oversized picture in a decomposed ö folder")
+        << Damage([](const TestLibrary& lib) {
+               QDir(lib.images()).rename("ö", NfdO);
+               TestLibrary::writePicture(lib.path(NfdO + "/Öl.png"), Qt::black, {300, 300});
+           })
+        << QStringList{"images/" + NfdO + "/Öl.png: Das Bild ist 300 x 300 Pixel groß"};
+    QTest::newRow("several damages in the game's order")
+        << Damage([](const TestLibrary& lib) {
+               remove(lib.path("special/weini.gif"));
+               TestLibrary::writeBytes(lib.path("z/.versteckt"), "x");
+               remove(lib.path("buchstaben/z.gif"));
+               remove(lib.path("b"));
+           })
+        << QStringList{"images/b: Der Ordner für „b“ fehlt",
+                       "images/buchstaben/z.gif: Das Buchstabenbild fehlt",
+                       "images/z/.versteckt: Versteckte Datei", "images/special/weini.gif"};
+}
+
+void TestLibraryCheck::damage() {
+    QFETCH(Damage, damage);
+    QFETCH(QStringList, expected);
+    const TestLibrary lib;
+    damage(lib);
+    compareBeginnings(lines(checkLibrary(lib.appPath())), expected);
+}
+
+void TestLibraryCheck::fileCountLimit_data() {
+    QTest::addColumn<int>("files");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("as many as the game can count") << 32767 << QStringList();
+    QTest::newRow("one more")
+        << 32768
+        << QStringList{"images/z: In diesem Ordner liegen 32768 Dateien; das Spiel kann aber "
+                       "höchstens 32767 Dateien in einem Ordner zählen und bricht sonst ab. Bitte "
+                       "Dateien löschen oder verschieben, bis es höchstens 32767 sind."};
+}
+
+// Hidden files are not counted, as the game does not list them.
+void TestLibraryCheck::fileCountLimit() {
+    QFETCH(int, files);
+    QFETCH(QStringList, expected);
+    const TestLibrary lib(0);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(1, 1, QImage::Format_RGB32).save(&buffer, "PNG");
+    for (int i = 0; i < files; ++i)
+        TestLibrary::writeBytes(lib.path(QStringLiteral("z/%1.png").arg(i)), png);
+    TestLibrary::writeBytes(lib.path("z/.hidden"), png);
+    // Every other letter folder of this library is empty, and the hidden file has its own line.
+    QStringList aboutTheFolder;
+    for (const QString& line : lines(checkLibrary(lib.appPath()))) {
+        if (line.startsWith(QStringLiteral("images/z: ")))
+            aboutTheFolder.append(line);
+    }
+    QCOMPARE(aboutTheFolder, expected);
+}
+
+// The sizes the check measures against must be those of the boxes in the game's windows.
+void TestLibraryCheck::boxesAreTheGamesBoxes() {
+    const TestLibrary lib;
+    lautgarten::Form1 form(platform::AppInfo{lib.appPath()});
+    for (const platform::PictureBox& box : form.Picture2)
+        QCOMPARE(box.size(), lautgarten::check::AnswerBox);
+    QCOMPARE(form.Picture1.size(), lautgarten::check::LetterBox);
+    QCOMPARE(form.Form2->Picture1.size(), lautgarten::check::FaceBox);
+}
+
+void TestLibraryCheck::commandOnABrokenLibrary() {
+    const TestLibrary lib;
+    remove(lib.path("special/lachi.gif"));
+    TestLibrary::writeBytes(lib.path("m/Maus.jpg"), "kein Bild");
+    int exitCode = 0;
+    const QStringList output = run({lib.appPath()}, &exitCode);
+    QCOMPARE(exitCode, 1);
+    QCOMPARE(output.size(), 2);
+    QCOMPARE(output, lines(checkLibrary(lib.appPath())));
+}
+
+// In the arguments, {lib} stands for the folder of a library without a fault.
+void TestLibraryCheck::commandArguments_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("output");
+    QTest::addColumn<QString>("error");
+    const QStringList clean{"Die Bildersammlung ist in Ordnung: 34 Buchstaben, 68 Bilder."};
+    QTest::newRow("folder holding images") << QStringList{"{lib}"} << 0 << clean << QString();
+    QTest::newRow("images folder itself")
+        << QStringList{"{lib}/images/"} << 0 << clean << QString();
+    QTest::newRow("folder after --") << QStringList{"--", "{lib}"} << 0 << clean << QString();
+    QTest::newRow("no folder: the library beside the program")
+        << QStringList() << 0 << QStringList{"Die Bildersammlung ist in Ordnung: 34 Buchstaben, "}
+        << QString();
+    QTest::newRow("folder that does not exist")
+        << QStringList{"/nirgends"} << 2 << QStringList()
+        << QStringLiteral("lautgarten-pruefen: Den Ordner „/nirgends“ gibt es nicht.");
+    QTest::newRow("unknown option") << QStringList{"--schnell", "{lib}"} << 2 << QStringList()
+                                    << QStringLiteral("lautgarten-pruefen: Die Angabe „--schnell“");
+    QTest::newRow("two folders") << QStringList{"{lib}", "{lib}"} << 2 << QStringList()
+                                 << QStringLiteral("lautgarten-pruefen: Bitte nur einen Ordner");
+}
+
+void TestLibraryCheck::commandArguments() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, output);
+    QFETCH(QString, error);
+    const TestLibrary lib;
+    arguments.replaceInStrings(QStringLiteral("{lib}"), lib.appPath());
+    int code = 0;
+    QString errors;
+    compareBeginnings(run(arguments, &code, &errors), output);
+    QCOMPARE(code, exitCode);
+    if (error.isEmpty())
+        QVERIFY2(!errors.contains(QStringLiteral("lautgarten-pruefen:")), qPrintable(errors));
+    else
+        QVERIFY2(errors.contains(QLatin1Char('\n') + error) || errors.startsWith(error),
+                 qPrintable(errors));
+}
+
+// Help wins over everything else on the line and does not look at any folder.
+void TestLibraryCheck::commandHelp() {
+    int code = 0;
+    const QStringList help = run({"--schnell", "/nirgends", "/auch/nicht", "--help"}, &code);
+    QCOMPARE(code, 0);
+    QVERIFY(!help.isEmpty());
+    QCOMPARE(help.first(), QStringLiteral("Aufruf: lautgarten-pruefen [ORDNER]"));
+}
+
+QTEST_MAIN(TestLibraryCheck)
+#include "tst_librarycheck.moc"

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QList>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+namespace lautgarten::check {
+
+// The picture boxes the game draws into, in pixels. A picture is drawn at its own size from the
+// box's top-left corner, so whatever sticks out of the box is cut off.
+inline constexpr QSize AnswerBox{265, 337}; // the three pictures of a page
+inline constexpr QSize LetterBox{409, 129}; // the letter at the top of a page
+inline constexpr QSize FaceBox{529, 513};   // the laughing and the crying face
+
+// One thing in the picture library that the game would trip over or silently pass by.
+struct Problem {
+    QString path;    // relative to the folder holding images/, e.g. "images/a/Foto.jpg"
+    QString message; // what is wrong and what to do, for whoever looks after the pictures
+
+    QString line() const { return path + QStringLiteral(": ") + message; }
+};
+
+struct Result {
+    QList<Problem> problems;
+    int letters = 0;  // the letters the game asks for
+    int pictures = 0; // the pictures it finds in their folders
+};
+
+// The letters once each, in the order of the game's letter table.
+QStringList letterEntries();
+
+// The folder holding images/, from the folder a user named: that folder itself, or the images
+// folder inside it.
+QString libraryRoot(const QString& folder);
+
+// Looks at the library beside images/ in root the way the game does: the letter pictures, every
+// letter folder as the game lists it and every picture in it, and the two faces.
+Result checkLibrary(const QString& root);
+
+} // namespace lautgarten::check

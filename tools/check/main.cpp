@@ -1,0 +1,83 @@
+// lautgarten-pruefen: checks a picture library before the children meet it, with the game's own
+// loader and folder listing, so that it finds exactly what would stop or spoil the game.
+
+#include "tools/check/librarycheck.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QStringList>
+#include <cstdio>
+
+namespace {
+
+const char* const Usage =
+    "Aufruf: lautgarten-pruefen [ORDNER]\n"
+    "\n"
+    "Prüft die Bildersammlung von Lautgarten: ob jedes Buchstabenbild, jeder Buchstabenordner\n"
+    "und beide Gesichter da sind, ob das Spiel jedes Bild laden kann, ob jedes Bild in sein\n"
+    "Bildfeld passt und ob Dateien herumliegen, die das Spiel übergeht.\n"
+    "\n"
+    "ORDNER ist der Ordner, in dem der Ordner „images“ liegt, oder der Ordner „images“ selbst.\n"
+    "Ohne ORDNER wird die Bildersammlung neben dem Programm geprüft, die auch das Spiel nimmt.\n"
+    "\n"
+    "Jedes Problem steht in einer eigenen Zeile. Rückgabewert: 0, wenn alles in Ordnung ist;\n"
+    "1, wenn es Probleme gibt; 2, wenn der Aufruf nicht stimmt.\n"
+    "\n"
+    "  -h, --help   diese Hilfe zeigen\n";
+
+void print(std::FILE* stream, const QString& line) {
+    std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), stream);
+}
+
+int misuse(const QString& message) {
+    print(stderr, QStringLiteral("lautgarten-pruefen: ") + message);
+    print(stderr, QStringLiteral("Hilfe gibt „lautgarten-pruefen --help“."));
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // Help and a wrong call are answered before anything of the graphical side starts.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const qsizetype end = arguments.indexOf(QStringLiteral("--"));
+    const QStringList options = arguments.mid(0, end);
+    if (options.contains(QStringLiteral("-h")) || options.contains(QStringLiteral("--help"))) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    QStringList folders;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (i == end)
+            continue;
+        if ((end < 0 || i < end) && arguments[i].startsWith(QLatin1Char('-')))
+            return misuse(QStringLiteral("Die Angabe „%1“ kenne ich nicht.").arg(arguments[i]));
+        folders.append(arguments[i]);
+    }
+    if (folders.size() > 1)
+        return misuse(QStringLiteral("Bitte nur einen Ordner angeben."));
+    if (!folders.isEmpty() && !QFileInfo(folders.first()).isDir())
+        return misuse(QStringLiteral("Den Ordner „%1“ gibt es nicht.").arg(folders.first()));
+
+    // The check never opens a window, and it must run where there is no screen (over ssh, from
+    // a script); loading pictures still needs a graphical application.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    const QString folder =
+        folders.isEmpty() ? QCoreApplication::applicationDirPath() : folders.first();
+
+    const lautgarten::check::Result result =
+        lautgarten::check::checkLibrary(lautgarten::check::libraryRoot(folder));
+    for (const lautgarten::check::Problem& problem : result.problems)
+        print(stdout, problem.line());
+    if (!result.problems.isEmpty())
+        return 1;
+    print(stdout, QStringLiteral("Die Bildersammlung ist in Ordnung: %1 Buchstaben, %2 Bilder.")
+                      .arg(result.letters)
+                      .arg(result.pictures));
+    return 0;
+}
