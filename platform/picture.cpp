@@ -52,6 +52,8 @@ QString resolveOnDisk(const QString& path) {
 Picture LoadPicture(const QString& path) {
     const QString onDisk = resolveOnDisk(path);
     const QFileInfo info(onDisk);
+    if (!info.exists() && !info.dir().exists())
+        throw RuntimeError(ErrorNumber::PathNotFound, path);
     if (!info.exists() || info.isDir())
         throw RuntimeError(ErrorNumber::FileNotFound, path);
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QImage>
 #include <QTest>
@@ -71,6 +72,22 @@ void onNextModalWhere(std::function<bool(QWidget*)> wanted, std::function<void(Q
             action(modal);
     });
     poll->start();
+}
+
+bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer check;
+    check.setInterval(1);
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    check.start();
+    loop.exec();
+    return done();
 }
 
 void startGame(lautgarten::Form1& form, const QString& name) {

@@ -45,6 +45,10 @@ template <class Window> void onNext(std::function<void(Window&)> action) {
                      [action](QWidget* modal) { action(*qobject_cast<Window*>(modal)); });
 }
 
+// Runs a real event loop until done() holds or the time is up; returns done(). Unlike
+// QTest::qWait it does not sleep between rounds, so short timers tick at their own pace.
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = 20000);
+
 // Builds a main window on a library, runs its start-up and presses "Spiel starten" with the
 // given name on the start page.
 void startGame(lautgarten::Form1& form, const QString& name = QStringLiteral("Mia"));

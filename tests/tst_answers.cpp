@@ -21,15 +21,16 @@ struct Page {
     bool operator==(const Page&) const = default;
 };
 
-Page pageOf(const Form1& form)
-{
+Page pageOf(const Form1& form) {
     QStringList shown;
     for (const auto& box : form.Picture2)
         shown << box.picture().path;
     return {form.TargetIndex, shown};
 }
 
-int16_t wrongSlot(const Form1& form, int which) { return int16_t((form.CorrectSlot + 1 + which) % 3); }
+int16_t wrongSlot(const Form1& form, int which) {
+    return int16_t((form.CorrectSlot + 1 + which) % 3);
+}
 
 } // namespace
 
@@ -56,8 +57,7 @@ private:
     std::unique_ptr<Form1> form;
 };
 
-void TestAnswers::init()
-{
+void TestAnswers::init() {
     library = std::make_unique<TestLibrary>(4);
     form = std::make_unique<Form1>(AppInfo{library->appPath()});
     testsupport::startGame(*form);
@@ -65,19 +65,18 @@ void TestAnswers::init()
     form->show();
 }
 
-void TestAnswers::cleanup()
-{
+void TestAnswers::cleanup() {
     form.reset();
     library.reset();
 }
 
-void TestAnswers::rightAnswer()
-{
+void TestAnswers::rightAnswer() {
     const Page before = pageOf(*form);
     bool faceShown = false;
     onNext<Form2>([&](Form2& feedback) {
         QCOMPARE(form->HitCount, int16_t(1));
-        QCOMPARE(feedback.Picture1.picture().path, library->path(QStringLiteral("special/lachi.gif")));
+        QCOMPARE(feedback.Picture1.picture().path,
+                 library->path(QStringLiteral("special/lachi.gif")));
         QVERIFY(feedback.Picture1.isVisible());
         faceShown = true;
         // The next page: letter ü, all from the first file.
@@ -93,8 +92,7 @@ void TestAnswers::rightAnswer()
     QCOMPARE(form->Rng.scriptLeft(), std::size_t(0));
 }
 
-void TestAnswers::wrongAnswer()
-{
+void TestAnswers::wrongAnswer() {
     const Page before = pageOf(*form);
     for (int click = 0; click < 3; ++click) {
         const int16_t slot = wrongSlot(*form, click == 2 ? 1 : 0); // the same one twice
@@ -115,8 +113,7 @@ void TestAnswers::wrongAnswer()
     }
 }
 
-void TestAnswers::faceFollowsLatestAnswer()
-{
+void TestAnswers::faceFollowsLatestAnswer() {
     QStringList faces;
     QList<QPointer<Form2>> windows;
     const auto answer = [&](bool right) {
@@ -140,8 +137,7 @@ void TestAnswers::faceFollowsLatestAnswer()
     QCOMPARE(form->HitCount, int16_t(2));
 }
 
-void TestAnswers::onlyTheFaceCloses()
-{
+void TestAnswers::onlyTheFaceCloses() {
     bool stayedOpen = false;
     onNext<Form2>([&](Form2& feedback) {
         QVERIFY(!feedback.windowFlags().testFlag(Qt::WindowTitleHint) ||
@@ -160,8 +156,7 @@ void TestAnswers::onlyTheFaceCloses()
     QVERIFY(!form->Form2.isLoaded());
 }
 
-void TestAnswers::answerErrors()
-{
+void TestAnswers::answerErrors() {
     QVERIFY(QFile::remove(library->path(QStringLiteral("special/lachi.gif"))));
     try {
         form->Picture2_Click(form->CorrectSlot);

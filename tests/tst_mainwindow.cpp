@@ -135,7 +135,7 @@ void TestMainWindow::startUpWithoutLetters() {
         form.Form_Load();
         QFAIL("start-up went on without letter pictures");
     } catch (const platform::RuntimeError& error) {
-        QCOMPARE(int(error.number()), 53);
+        QCOMPARE(int(error.number()), 76);
         QVERIFY(error.path().startsWith(library.path(QStringLiteral("buchstaben/"))));
     }
     QCoreApplication::processEvents();

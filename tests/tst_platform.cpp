@@ -251,6 +251,8 @@ void TestPlatform::loadPicture() {
     QVERIFY_ERROR(LoadPicture(dir.path() + QStringLiteral("/fehlt.gif")),
                   ErrorNumber::FileNotFound);
     QVERIFY_ERROR(LoadPicture(dir.path() + QLatin1Char('/')), ErrorNumber::FileNotFound);
+    QVERIFY_ERROR(LoadPicture(dir.path() + QStringLiteral("/fehlt/bild.gif")),
+                  ErrorNumber::PathNotFound);
 }
 
 void TestPlatform::decomposedNames() {

@@ -31,8 +31,7 @@ private slots:
     void backToStartPage();
 };
 
-void TestStartPage::instructions()
-{
+void TestStartPage::instructions() {
     const QString& text = Form3::Instructions;
     QCOMPARE(text.size(), 484);
     QVERIFY(text.endsWith(QStringLiteral("korrigieren.\r\n")));
@@ -54,8 +53,7 @@ void TestStartPage::instructions()
                  QLatin1Char('\n'));
 }
 
-void TestStartPage::layout()
-{
+void TestStartPage::layout() {
     TestLibrary library;
     Form1 form(AppInfo{library.appPath()});
     Form3& page = form.Form3.get();
@@ -89,8 +87,7 @@ void TestStartPage::layout()
              true);
 }
 
-void TestStartPage::nameCopied_data()
-{
+void TestStartPage::nameCopied_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("enter");
     QTest::newRow("button") << QStringLiteral("Mia") << false;
@@ -102,8 +99,7 @@ void TestStartPage::nameCopied_data()
     QTest::newRow("markup") << QStringLiteral("<b>Max</b>") << false;
 }
 
-void TestStartPage::nameCopied()
-{
+void TestStartPage::nameCopied() {
     QFETCH(QString, name);
     QFETCH(bool, enter);
     TestLibrary library;
@@ -124,8 +120,7 @@ void TestStartPage::nameCopied()
     QCOMPARE(form.HitCount, int16_t(0));
 }
 
-void TestStartPage::closedWithoutButton()
-{
+void TestStartPage::closedWithoutButton() {
     TestLibrary library;
     Form1 form(AppInfo{library.appPath()});
     onNext<Form3>([](Form3& page) {
@@ -138,8 +133,7 @@ void TestStartPage::closedWithoutButton()
     QVERIFY(!form.Form3.isLoaded());
 }
 
-void TestStartPage::nameBoxKeepsFocus()
-{
+void TestStartPage::nameBoxKeepsFocus() {
     TestLibrary library;
     Form1 form(AppInfo{library.appPath()});
     bool focusedAtFirst = false;
@@ -156,8 +150,7 @@ void TestStartPage::nameBoxKeepsFocus()
     QVERIFY(focusedAfterRepaint);
 }
 
-void TestStartPage::backToStartPage()
-{
+void TestStartPage::backToStartPage() {
     TestLibrary library;
     Form1 form(AppInfo{library.appPath()});
     testsupport::startGame(form, QStringLiteral("Mia"));
