@@ -57,7 +57,7 @@ void onNextModal(std::function<void(QWidget*)> action) {
 }
 
 void onNextModalWhere(std::function<bool(QWidget*)> wanted, std::function<void(QWidget*)> action) {
-    auto* poll = new QTimer;
+    auto* poll = new QTimer(QCoreApplication::instance()); // released with the application
     poll->setInterval(1);
     auto started = std::make_shared<QElapsedTimer>();
     started->start();
