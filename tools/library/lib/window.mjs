@@ -40,6 +40,10 @@ export function makeWindowPictures(toolDir, outDir) {
       run(CONVERT, [png, ...PNG_CLEAN, join(outDir, `icon-${size}.png`)]);
       note(`icon-${size}.png`, 'Noto Emoji', parts);
     }
+    // The Windows icon file carries the same sizes in one file.
+    run(CONVERT, [...[16, 32, 48, 256].map((size) => join(outDir, `icon-${size}.png`)),
+      join(outDir, 'lautgarten.ico')]);
+    note('lautgarten.ico', 'Noto Emoji', parts);
   }
 
   // Buttons: drawn here, exact pixel sizes.

@@ -1,0 +1,47 @@
+# Installing and packaging. The program and its picture library stay side by side in
+# <prefix>/lib/lautgarten, as the game expects; <prefix>/bin holds relative links to the two
+# commands, so a moved prefix keeps working.
+set(LAUTGARTEN_APP_ID de.lautgarten.lautgarten)
+set(LAUTGARTEN_PROGRAM_DIR lib/lautgarten)
+
+install(TARGETS lautgarten lautgarten-pruefen RUNTIME DESTINATION ${LAUTGARTEN_PROGRAM_DIR})
+install(DIRECTORY images/ DESTINATION ${LAUTGARTEN_PROGRAM_DIR}/images)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/bin-links)
+foreach(command lautgarten lautgarten-pruefen)
+    file(CREATE_LINK ../${LAUTGARTEN_PROGRAM_DIR}/${command}
+         ${CMAKE_BINARY_DIR}/bin-links/${command} SYMBOLIC)
+    install(FILES ${CMAKE_BINARY_DIR}/bin-links/${command} DESTINATION bin)
+endforeach()
+
+install(FILES resources/${LAUTGARTEN_APP_ID}.desktop DESTINATION share/applications)
+configure_file(resources/${LAUTGARTEN_APP_ID}.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/${LAUTGARTEN_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/${LAUTGARTEN_APP_ID}.metainfo.xml DESTINATION share/metainfo)
+foreach(size 16 32 48 64 128 256)
+    install(FILES resources/pictures/icon-${size}.png
+            DESTINATION share/icons/hicolor/${size}x${size}/apps
+            RENAME ${LAUTGARTEN_APP_ID}.png)
+endforeach()
+install(FILES resources/pictures/icon.svg DESTINATION share/icons/hicolor/scalable/apps
+        RENAME ${LAUTGARTEN_APP_ID}.svg)
+
+# The Debian package: scripts/package builds it.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME lautgarten)
+set(CPACK_PACKAGE_VERSION
+    ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH})
+set(CPACK_PACKAGE_CONTACT "Lautgarten <lautgarten@lautgarten.de>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Lernspiel für Anfangsbuchstaben")
+set(CPACK_PACKAGE_DESCRIPTION "Lautgarten ist ein kleines Lernspiel für Kinder, die \
+Anfangsbuchstaben üben: Eine Seite zeigt einen Buchstaben und drei Bilder, nur ein Ding \
+beginnt mit diesem Buchstaben. Ein lachendes oder weinendes Gesicht antwortet.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://lautgarten.de/)
+# The Qt libraries and the C++ run-time come from the binaries themselves; the designed faces'
+# substitutes are only named by the windows, so they are listed here.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-dejavu-core, fonts-liberation2, fonts-comic-neue, fonts-yanone-kaffeesatz")
+include(CPack)
