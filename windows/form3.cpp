@@ -54,6 +54,8 @@ Form3::Form3(lautgarten::Form1& owner)
     setColors(&Text2, QColor(0, 0, 192), Qt::white);
     Text2.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text2.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The box is as narrow as the longest line; Qt's wider margin would break it once more.
+    Text2.document()->setDocumentMargin(1);
     Text2.setPlainText(QString(Instructions).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 
     place(&Text1, "Text1", {120, 5760, 3855, 525});

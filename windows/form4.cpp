@@ -23,7 +23,7 @@ Form4::Form4(lautgarten::Form1& owner)
     List1.setFont(designFont(QStringLiteral("Haettenschweiler"), 15.75, true, true));
     setColors(&List1, QColor(255, 128, 128), SystemColor::MenuText);
     List1.setFrameShape(QFrame::NoFrame);
-    List1.setSelectionMode(QAbstractItemView::SingleSelection);
+    List1.setSelectionMode(QAbstractItemView::NoSelection); // lines are only read
     List1.setTextElideMode(Qt::ElideNone);
     List1.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 

@@ -54,17 +54,19 @@ export function makeWindowPictures(toolDir, outDir) {
     note(`${file}.png`, `eigene Zeichnung (tools/library/window/${file}.svg)`);
   }
 
-  // Welcome banner: only its top-left 681 x 281 pixels are shown.
+  // Welcome banner: only its top-left 681 x 281 pixels are shown, and on the start page the
+  // sunflower covers its right part and the instructions its lower right corner, so the
+  // lettering keeps to the left: left of x 500 above y 200, left of x 450 below.
   {
-    const lines = [['Willkommen', 96, 118], ['im Lautgarten!', 96, 230]];
+    const lines = [['Willkommen', 84, 22], ['im Lautgarten!', 66, 128]];
     const args = ['-size', '800x600', `xc:${PAGE_BLUE}`, '-font', BANNER_FONT, '-gravity',
-      'North'];
-    for (const [text, size, baseline] of lines) {
+      'NorthWest'];
+    for (const [text, size, top] of lines) {
       // white halo first for contrast with the blue, then the orange letters
       args.push('-pointsize', String(size), '-fill', 'white', '-stroke', 'white',
-        '-strokewidth', '9', '-annotate', `+${-(800 - 681) / 2}+${baseline - size}`, text,
+        '-strokewidth', '9', '-annotate', `+22+${top}`, text,
         '-fill', '#fb8c00', '-stroke', '#ef6c00', '-strokewidth', '1', '-annotate',
-        `+${-(800 - 681) / 2}+${baseline - size}`, text);
+        `+22+${top}`, text);
     }
     run(CONVERT, [...args, '-alpha', 'off', ...PNG_CLEAN, join(outDir, 'banner.png')]);
     note('banner.png', 'eigene Gestaltung, Schrift Cabin Sketch (SIL Open Font License 1.1)');
