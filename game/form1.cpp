@@ -101,13 +101,13 @@ void Form1::Picture4_Click() {
     Form3.Show(true);
 }
 
-// A wrong letter must not be one whose pictures also begin with the page's letter: "au" on a
-// page for "a", "sch" on a page for "s", the second "st" on a page for "st".
-bool Form1::isDecoyFor(int16_t index) const {
-    return index != TargetIndex && !element(LetterTable, index).startsWith(CurrentLetter);
-}
-
 void Form1::BuildPage() {
+    // A wrong letter must not be one whose pictures also begin with the page's letter: "au" on
+    // a page for "a", "sch" on a page for "s", the second "st" on a page for "st".
+    const auto isDecoy = [this](int16_t index) {
+        return index != TargetIndex && !element(LetterTable, index).startsWith(CurrentLetter);
+    };
+
     Rng.Randomize();
     Picture1.setVisible(false);
     ImagesPath = App.Path + QStringLiteral("/images/");
@@ -129,7 +129,7 @@ void Form1::BuildPage() {
     // The first wrong picture.
     do {
         DecoyIndex1 = add16(draw(Rng.Rnd(), 35), 1);
-    } while (!isDecoyFor(DecoyIndex1));
+    } while (!isDecoy(DecoyIndex1));
     File1.setPath(ImagesPath + element(LetterTable, DecoyIndex1));
     r = Rng.Rnd();
     FilePick = draw(r, File1.listCount());
@@ -142,7 +142,7 @@ void Form1::BuildPage() {
     // The second wrong picture goes into the box that is left.
     do {
         DecoyIndex2 = add16(draw(Rng.Rnd(), 35), 1);
-    } while (!isDecoyFor(DecoyIndex2) || DecoyIndex2 == DecoyIndex1);
+    } while (!isDecoy(DecoyIndex2) || DecoyIndex2 == DecoyIndex1);
     File1.setPath(ImagesPath + element(LetterTable, DecoyIndex2));
     r = Rng.Rnd();
     FilePick = draw(r, File1.listCount());

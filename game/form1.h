@@ -67,7 +67,6 @@ public:
 
 private:
     void BuildPage();
-    bool isDecoyFor(int16_t index) const;
 };
 
 } // namespace lautgarten
