@@ -2,7 +2,9 @@
 
 #include "platform/runtimeerror.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -13,6 +15,27 @@ namespace {
 // The largest picture the game will decode. Nothing in the game is near it; it keeps a
 // hand-edited header from asking for gigabytes.
 constexpr int MaxPictureSide = 8192;
+// The largest picture file; a photo straight from a camera is well below it.
+constexpr qint64 MaxPictureBytes = 64 * 1024 * 1024;
+
+// A PNG chunk may not claim more bytes than the file holds: the decoder would first allocate
+// what the chunk claims, gigabytes for a few damaged bytes.
+bool chunksFitFile(const QByteArray& bytes) {
+    static const QByteArray signature = QByteArray::fromHex("89504e470d0a1a0a");
+    if (!bytes.startsWith(signature))
+        return true;
+    qint64 at = signature.size();
+    while (at + 8 <= bytes.size()) {
+        const auto* p = reinterpret_cast<const uchar*>(bytes.constData() + at);
+        const qint64 length = qint64(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
+        if (at + 12 + length > bytes.size())
+            return false;
+        if (bytes.mid(at + 4, 4) == "IEND")
+            break;
+        at += 12 + length;
+    }
+    return true;
+}
 
 // The entry of folder dir whose name is piece in any Unicode normalization, or an empty string.
 QString matchNormalized(const QString& dir, const QString& piece) {
@@ -57,7 +80,15 @@ Picture LoadPicture(const QString& path) {
     if (!info.exists() || info.isDir())
         throw RuntimeError(ErrorNumber::FileNotFound, path);
 
-    QImageReader reader(onDisk);
+    QFile file(onDisk);
+    if (file.size() > MaxPictureBytes || !file.open(QIODevice::ReadOnly))
+        throw RuntimeError(ErrorNumber::InvalidPicture, path);
+    QByteArray bytes = file.readAll();
+    if (!chunksFitFile(bytes))
+        throw RuntimeError(ErrorNumber::InvalidPicture, path);
+
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
     if (size.width() > MaxPictureSide || size.height() > MaxPictureSide)

@@ -225,7 +225,12 @@ void TestPlatform::loadPicture_data() {
     QByteArray hugeGif = QByteArray("GIF89a") + QByteArray::fromHex("60ea60ea000000");
     hugeGif += QByteArray::fromHex("2c0000000060ea60ea000202440100003b");
 
+    // A text chunk before the end that claims 1.8 GB; the file holds a few bytes of it.
+    QByteArray hugeChunk = png;
+    hugeChunk.insert(png.size() - 12, QByteArray::fromHex("70000000") + "tEXtdate:create");
+
     QTest::newRow("picture") << png << 0;
+    QTest::newRow("chunk longer than the file") << hugeChunk << 481;
     QTest::newRow("empty") << QByteArray() << 481;
     QTest::newRow("truncated") << png.left(png.size() / 2) << 481;
     QTest::newRow("text") << QByteArray("Das ist kein Bild.\n") << 481;
