@@ -3,8 +3,9 @@
 #include "platform/picture.h"
 #include "platform/runtimeerror.h"
 
-#include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace platform {
 
@@ -13,9 +14,18 @@ void FileListBox::setPath(const QString& path) {
     const QFileInfo info(onDisk);
     if (!info.isDir())
         throw RuntimeError(ErrorNumber::PathNotFound, path);
-    QStringList files = QDir(onDisk).entryList(QDir::Files, QDir::Name);
+    // Only the names are kept and sorted (by name, as QDir::Name sorts): a sorted QDir listing
+    // keeps a full file record of every entry while it sorts, which costs more per file the
+    // larger the folder.
+    QStringList files;
+    QDirIterator entries(onDisk, QDir::Files);
+    while (entries.hasNext()) {
+        entries.next();
+        files.append(entries.fileName());
+    }
     if (files.size() > INT16_MAX)
         throw RuntimeError(ErrorNumber::Overflow, path);
+    std::sort(files.begin(), files.end());
     path_ = onDisk;
     files_ = std::move(files);
 }
