@@ -26,6 +26,8 @@ private slots:
     void closedWithoutButton();
     // The name box has the focus when the page appears and gets it back on every repaint.
     void nameBoxKeepsFocus();
+    // A click on the button starts the game although the pressed button repaints itself.
+    void buttonClickSurvivesRepaint();
     // "ZUR STARTSEITE": clock to 60 and off, hits dropped, page and name kept, and the start
     // page shown again with an empty name box.
     void backToStartPage();
@@ -148,6 +150,23 @@ void TestStartPage::nameBoxKeepsFocus() {
     form.Form_Load();
     QVERIFY(focusedAtFirst);
     QVERIFY(focusedAfterRepaint);
+}
+
+void TestStartPage::buttonClickSurvivesRepaint() {
+    TestLibrary library;
+    Form1 form(AppInfo{library.appPath()});
+    onNext<Form3>([](Form3& page) {
+        QTest::keyClicks(&page.Text1, QStringLiteral("Mia"));
+        QVERIFY(QTest::qWaitFor([&page] { return page.focusWidget() == &page.Text1; }));
+        QTest::mousePress(&page.Command1, Qt::LeftButton);
+        page.Command1.repaint(); // as the pressed look is drawn on a real screen
+        QTest::mouseRelease(&page.Command1, Qt::LeftButton);
+        if (page.isVisible())
+            page.close(); // the click was lost
+    });
+    form.Form_Load();
+    QCOMPARE(form.Label4.text(), QStringLiteral("Mia"));
+    QVERIFY(form.Timer1.isEnabled());
 }
 
 void TestStartPage::backToStartPage() {

@@ -5,6 +5,7 @@
 #include "platform/layout.h"
 
 #include <QKeyEvent>
+#include <QPaintEvent>
 
 namespace lautgarten {
 
@@ -107,7 +108,11 @@ void Form3::Command1_Click() {
 
 void Form3::paintEvent(QPaintEvent* event) {
     Form::paintEvent(event);
-    guarded([this] { Form_Paint(); });
+    // A control without a background of its own repaints the page beneath it; a pressed button
+    // does so, and taking the focus then would cancel its click. Only the page's own surface
+    // being painted counts.
+    if (!(event->region() - childrenRegion()).isEmpty())
+        guarded([this] { Form_Paint(); });
 }
 
 bool Form3::eventFilter(QObject* watched, QEvent* event) {
