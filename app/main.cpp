@@ -10,7 +10,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(LAUTGARTEN_VERSION));
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/pictures/icon-%1.png").arg(size));
+        icon.addFile(QStringLiteral(":/pictures/icon-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
     // Without a screen nobody could close an error box; the error still goes to stderr.
     const QString screenless = QApplication::platformName();

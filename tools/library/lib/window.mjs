@@ -68,7 +68,7 @@ export function makeWindowPictures(toolDir, outDir) {
         '-fill', '#fb8c00', '-stroke', '#ef6c00', '-strokewidth', '1', '-annotate',
         `+22+${top}`, text);
     }
-    run(CONVERT, [...args, '-alpha', 'off', ...PNG_CLEAN, join(outDir, 'banner.png')]);
+    run(CONVERT, [...args, '-alpha', 'off', '-depth', '8', ...PNG_CLEAN, join(outDir, 'banner.png')]);
     note('banner.png', 'eigene Gestaltung, Schrift Cabin Sketch (SIL Open Font License 1.1)');
   }
 
