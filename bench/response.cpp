@@ -15,6 +15,7 @@
 // does.
 
 #include "benchsupport.h"
+#include "game/letters.h"
 #include "xwait.h"
 
 #include <X11/extensions/Xdamage.h>
@@ -27,8 +28,10 @@ namespace {
 // The designed places, in pixels, of what the clicks aim at (twips / 15).
 constexpr int NameBoxX = 8 + 257 / 2, NameBoxY = 384 + 35 / 2; // start page, Text1
 constexpr int AnswerLefts[3] = {32, 374, 720};                 // main window, Picture2
-constexpr int AnswerTop = 360, AnswerWidth = 265, AnswerHeight = 337;
-constexpr int FaceX = 304 + 529 / 2, FaceY = 160 + 513 / 2; // feedback window, Picture1
+constexpr int AnswerTop = 360, AnswerWidth = lautgarten::AnswerBox.width(),
+              AnswerHeight = lautgarten::AnswerBox.height();
+constexpr int FaceX = 304 + lautgarten::FaceBox.width() / 2, // feedback window, Picture1
+    FaceY = 160 + lautgarten::FaceBox.height() / 2;
 
 Display* display;
 Window root;

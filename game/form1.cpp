@@ -38,7 +38,7 @@ Form1::Form1(AppInfo app)
     Label3.setFont(designFont(QStringLiteral("@Arial Unicode MS"), 21.75, true));
     setColors(&Label3, Qt::red, SystemColor::ActiveTitleText);
 
-    place(&Picture1, "Picture1", {4560, 240, 6135, 1935});
+    place(&Picture1, "Picture1", Place::sized(4560, 240, LetterBox));
     Picture1.setBackColor(Qt::white);
 
     place(&Picture3, "Picture3", {14280, 360, 495, 615});
@@ -57,7 +57,7 @@ Form1::Form1(AppInfo app)
     const std::array<int, 3> answerLefts = {480, 5610, 10800};
     for (int i = 0; i < 3; ++i) {
         PictureBox& box = Picture2[std::size_t(i)];
-        place(&box, "Picture2", {answerLefts[std::size_t(i)], 5400, 3975, 5055});
+        place(&box, "Picture2", Place::sized(answerLefts[std::size_t(i)], 5400, AnswerBox));
         box.setProperty("Index", i);
         box.setBackColor(SystemColor::SelectionText);
         box.setCursor(Qt::PointingHandCursor);
@@ -80,7 +80,7 @@ Form1::~Form1() = default;
 void Form1::Form_Load() {
     GameSeconds = 60;
     for (std::size_t i = 0; i < Letters.size(); ++i)
-        LetterTable[i + 1] = QString::fromUtf8(Letters[i]);
+        LetterTable[i + 1] = Letters[i].text();
     Rng.Randomize();
     Label3.setText(numberText(GameSeconds));
     BuildPage();

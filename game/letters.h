@@ -1,15 +1,49 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+#include <QSize>
+#include <QString>
+#include <QStringList>
 #include <array>
 
 namespace lautgarten {
 
-// The letters a page can ask for, entries 1 to 35 of the letter table; entry 0 stays empty and is
-// never drawn. "st" stands twice, so it comes up twice as often as any other entry. Each letter
-// names its picture images/buchstaben/<letter>.gif and its folder of pictures images/<letter>/.
-inline constexpr std::array<const char*, 35> Letters = {
-    "a", "b", "ch", "d",  "e",  "f",   "g",  "h",  "i",      "j",      "k",     "l",
-    "m", "n", "o",  "p",  "qu", "r",   "s",  "t",  "u",      "v",      "w",     "x",
-    "y", "z", "au", "ei", "st", "sch", "sp", "st", "\u00f6", "\u00e4", "\u00fc"};
+// One entry of the letter table: the letter or letter group a page asks for, and how a word of
+// its folder may begin when spoken (IPA, alternatives separated by blanks).
+struct Letter {
+    const char* entry;
+    const char* sounds;
+
+    QString text() const { return QString::fromUtf8(entry); }
+    QStringList soundList() const {
+        return QString::fromUtf8(sounds).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    }
+};
+
+// Entries 1 to 35 of the letter table, as game/library.def lists them.
+inline constexpr std::array<Letter, 35> Letters = {{
+#define LETTER(entry, sounds) {entry, sounds},
+#define BOX(name, width, height)
+#include "game/library.def"
+#undef LETTER
+#undef BOX
+}};
+
+// The picture boxes, in pixels: AnswerBox, LetterBox, FaceBox.
+#define LETTER(entry, sounds)
+#define BOX(name, width, height) inline constexpr QSize name##Box{width, height};
+#include "game/library.def"
+#undef LETTER
+#undef BOX
+
+// The entries once each, in table order: each has one letter picture and one folder.
+inline QStringList letterEntries() {
+    QStringList entries;
+    for (const Letter& letter : Letters) {
+        if (!entries.contains(letter.text()))
+            entries.append(letter.text());
+    }
+    return entries;
+}
 
 } // namespace lautgarten

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 class QWidget;
@@ -20,6 +21,11 @@ constexpr int twips(int value) {
 struct Place {
     int left, top, width, height;
     QRect pixels() const { return {twips(left), twips(top), twips(width), twips(height)}; }
+
+    // A box exactly as large as a picture of pixelSize, at a place in twips.
+    static constexpr Place sized(int left, int top, QSize pixelSize) {
+        return {left, top, pixelSize.width() * TwipsPerPixel, pixelSize.height() * TwipsPerPixel};
+    }
 };
 
 // Puts a control at its designed place and size, under its designed name.

@@ -1,6 +1,7 @@
 #include "testsupport.h"
 
 #include "game/form1.h"
+#include "game/letters.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -12,23 +13,11 @@
 
 namespace testsupport {
 
-QStringList entries() {
-    return {QStringLiteral("a"),  QStringLiteral("b"),   QStringLiteral("ch"), QStringLiteral("d"),
-            QStringLiteral("e"),  QStringLiteral("f"),   QStringLiteral("g"),  QStringLiteral("h"),
-            QStringLiteral("i"),  QStringLiteral("j"),   QStringLiteral("k"),  QStringLiteral("l"),
-            QStringLiteral("m"),  QStringLiteral("n"),   QStringLiteral("o"),  QStringLiteral("p"),
-            QStringLiteral("qu"), QStringLiteral("r"),   QStringLiteral("s"),  QStringLiteral("t"),
-            QStringLiteral("u"),  QStringLiteral("v"),   QStringLiteral("w"),  QStringLiteral("x"),
-            QStringLiteral("y"),  QStringLiteral("z"),   QStringLiteral("au"), QStringLiteral("ei"),
-            QStringLiteral("st"), QStringLiteral("sch"), QStringLiteral("sp"), QStringLiteral("ö"),
-            QStringLiteral("ä"),  QStringLiteral("ü")};
-}
-
 TestLibrary::TestLibrary(int filesPerFolder) {
     QDir root(images());
     root.mkpath(QStringLiteral("buchstaben"));
     root.mkpath(QStringLiteral("special"));
-    for (const QString& entry : entries()) {
+    for (const QString& entry : lautgarten::letterEntries()) {
         writePicture(path(QStringLiteral("buchstaben/") + entry + QStringLiteral(".gif")));
         root.mkpath(entry);
         for (int i = 0; i < filesPerFolder; ++i)

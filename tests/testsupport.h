@@ -12,9 +12,6 @@ class Form1;
 
 namespace testsupport {
 
-// The 34 distinct letter entries of the game.
-QStringList entries();
-
 // A picture library in a temporary folder, laid out as the game expects it beside the program:
 // images/buchstaben/<entry>.gif, images/<entry>/ with pictures, images/special/ with the faces.
 class TestLibrary {

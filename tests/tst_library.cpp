@@ -1,4 +1,5 @@
 #include "game/form1.h"
+#include "game/letters.h"
 #include "platform/runtimeerror.h"
 #include "testsupport.h"
 
@@ -202,7 +203,7 @@ void TestLibraryProblems::programEnds() {
     TestLibrary library(1);
     if (how == QLatin1String("no images"))
         damage(library, how);
-    for (const QString& entry : testsupport::entries()) {
+    for (const QString& entry : lautgarten::letterEntries()) {
         const QString letter = library.path(QStringLiteral("buchstaben/") + entry + ".gif");
         if (how == QLatin1String("text"))
             TestLibrary::writeBytes(letter, "kein Bild");
@@ -220,7 +221,7 @@ void TestLibraryProblems::programEnds() {
 
 void TestLibraryProblems::unreadablePicture() {
     TestLibrary library(1);
-    for (const QString& entry : testsupport::entries())
+    for (const QString& entry : lautgarten::letterEntries())
         QFile::setPermissions(library.path(QStringLiteral("buchstaben/") + entry + ".gif"),
                               QFile::WriteOwner);
     if (geteuid() != 0) {

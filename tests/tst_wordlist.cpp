@@ -3,6 +3,8 @@
 // word, every letter has enough pictures, the letter folders hold exactly the listed pictures,
 // and every picture fits the box the program draws it into.
 
+#include "game/letters.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,16 +31,7 @@ struct Word {
 };
 
 const QStringList& entries() {
-    static const QStringList list = {
-        QStringLiteral("a"),    QStringLiteral("b"),   QStringLiteral("ch"), QStringLiteral("d"),
-        QStringLiteral("e"),    QStringLiteral("f"),   QStringLiteral("g"),  QStringLiteral("h"),
-        QStringLiteral("i"),    QStringLiteral("j"),   QStringLiteral("k"),  QStringLiteral("l"),
-        QStringLiteral("m"),    QStringLiteral("n"),   QStringLiteral("o"),  QStringLiteral("p"),
-        QStringLiteral("qu"),   QStringLiteral("r"),   QStringLiteral("s"),  QStringLiteral("t"),
-        QStringLiteral("u"),    QStringLiteral("v"),   QStringLiteral("w"),  QStringLiteral("x"),
-        QStringLiteral("y"),    QStringLiteral("z"),   QStringLiteral("au"), QStringLiteral("ei"),
-        QStringLiteral("st"),   QStringLiteral("sch"), QStringLiteral("sp"), QString(QChar(0x00f6)),
-        QString(QChar(0x00e4)), QString(QChar(0x00fc))};
+    static const QStringList list = lautgarten::letterEntries();
     return list;
 }
 
@@ -123,10 +116,6 @@ const Misnamed misnamedWords[] = {
     {u"Paket", u"Geschenk"},
     {u"Raumschiff", u"Ufo"},
 };
-
-const QSize answerBox(265, 337);
-const QSize letterBox(409, 129);
-const QSize faceBox(529, 513);
 
 QString sourceDir() {
     return QStringLiteral(LAUTGARTEN_SOURCE_DIR);
@@ -421,7 +410,7 @@ void TstWordList::answerPictureFitsBox_data() {
 
 void TstWordList::answerPictureFitsBox() {
     QFETCH(QString, path);
-    verifyPicture(path, "png", answerBox);
+    verifyPicture(path, "png", lautgarten::AnswerBox);
 }
 
 void TstWordList::letterPictureFitsBox_data() {
@@ -434,7 +423,7 @@ void TstWordList::letterPictureFitsBox_data() {
 
 void TstWordList::letterPictureFitsBox() {
     QFETCH(QString, path);
-    verifyPicture(path, "gif", letterBox);
+    verifyPicture(path, "gif", lautgarten::LetterBox);
 }
 
 void TstWordList::faceFitsBox_data() {
@@ -445,7 +434,7 @@ void TstWordList::faceFitsBox_data() {
 
 void TstWordList::faceFitsBox() {
     QFETCH(QString, path);
-    verifyPicture(path, "gif", faceBox);
+    verifyPicture(path, "gif", lautgarten::FaceBox);
 }
 
 QTEST_MAIN(TstWordList)

@@ -1,6 +1,7 @@
 #include "windows/form2.h"
 
 #include "game/form1.h"
+#include "game/letters.h"
 #include "platform/guard.h"
 #include "platform/layout.h"
 
@@ -20,7 +21,7 @@ Form2::Form2(lautgarten::Form1& owner)
     setColors(this, Qt::black, SystemColor::ActiveTitleText);
     resize(twips(11130), twips(9240));
 
-    place(&Picture1, "Picture1", {4560, 2400, 7935, 7695});
+    place(&Picture1, "Picture1", Place::sized(4560, 2400, FaceBox));
     Picture1.setBackColor(SystemColor::SelectionText);
     Picture1.setCursor(Qt::PointingHandCursor);
     connectGuarded(&Picture1, &PictureBox::Click, this, [this] { Picture1_Click(); });

@@ -213,16 +213,6 @@ private:
 
 } // namespace
 
-QStringList letterEntries() {
-    QStringList entries;
-    for (const char* letter : Letters) {
-        const QString entry = QString::fromUtf8(letter);
-        if (!entries.contains(entry))
-            entries.append(entry);
-    }
-    return entries;
-}
-
 QString libraryRoot(const QString& folder) {
     const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     if (!QFileInfo(absolute + QStringLiteral("/images")).isDir() &&

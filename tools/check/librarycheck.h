@@ -7,12 +7,6 @@
 
 namespace lautgarten::check {
 
-// The picture boxes the game draws into, in pixels. A picture is drawn at its own size from the
-// box's top-left corner, so whatever sticks out of the box is cut off.
-inline constexpr QSize AnswerBox{265, 337}; // the three pictures of a page
-inline constexpr QSize LetterBox{409, 129}; // the letter at the top of a page
-inline constexpr QSize FaceBox{529, 513};   // the laughing and the crying face
-
 // One thing in the picture library that the game would trip over or silently pass by.
 struct Problem {
     QString path;    // relative to the folder holding images/, e.g. "images/a/Foto.jpg"
@@ -26,9 +20,6 @@ struct Result {
     int letters = 0;  // the letters the game asks for
     int pictures = 0; // the pictures it finds in their folders
 };
-
-// The letters once each, in the order of the game's letter table.
-QStringList letterEntries();
 
 // The folder holding images/, from the folder a user named: that folder itself, or the images
 // folder inside it.

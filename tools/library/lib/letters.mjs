@@ -1,9 +1,10 @@
 // Letter pictures: "A a", "Sch sch", ... set in Andika, all at one size and on one baseline.
 import { CONVERT, run } from './render.mjs';
+import { LETTER_BOX } from './facts.mjs';
 import { letterLabel } from './words.mjs';
 
 export const LETTER_FONT = '/usr/share/fonts/truetype/andika/Andika-Regular.ttf';
-export const LETTER_SIZE = { w: 409, h: 129 };
+export const LETTER_SIZE = LETTER_BOX;
 const INK = '#1c3f94';
 const MARGIN = { x: 14, y: 6 };
 

@@ -1,10 +1,8 @@
 // The word list (words.tsv): which answer pictures exist, under which letter, made from what.
 import { readFileSync } from 'node:fs';
+import { ENTRIES } from './facts.mjs';
 
-// Letters and letter groups of the game, in the order the library sheet shows them.
-export const ENTRIES = ['a', 'b', 'ch', 'd', 'e', 'f', 'g', 'h', 'i', 'j', 'k', 'l', 'm', 'n',
-  'o', 'p', 'qu', 'r', 's', 't', 'u', 'v', 'w', 'x', 'y', 'z', 'au', 'ei', 'st', 'sch', 'sp',
-  '\u00f6', '\u00e4', '\u00fc'];
+export { ENTRIES };
 
 // Everywhere at least five pictures, except where German has fewer things a young child names
 // at once with a word of that letter and with no word of another (tests/tst_wordlist.cpp gives
