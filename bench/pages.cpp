@@ -9,6 +9,7 @@
 
 #include "benchsupport.h"
 #include "game/form1.h"
+#include "game/page.h"
 #include "platform/filelistbox.h"
 #include "platform/picture.h"
 #include "testsupport.h"
@@ -49,7 +50,7 @@ constexpr int Repetitions = 21;
 // One page as the generator chooses it: the values fed to the form's generator, and the
 // folders and pictures the page uses.
 struct Page {
-    std::array<double, 8> script{};
+    std::vector<double> script;
     QString letterPicture;
     std::array<QString, 3> folders; // the right letter, the first and second wrong letter
     std::array<int16_t, 3> picks{};
@@ -57,12 +58,11 @@ struct Page {
     std::array<int16_t, 3> letters{};
 };
 
-// Draws pages with a fixed seed, so every run builds the same pages; with target set, every
-// page asks for that letter.
+// Draws pages by the game's own page rules from a fixed seed, so every run builds the same
+// pages; with target set, every page asks for that letter.
 std::vector<Page> drawPages(const Form1& form, const QString& images, int count, unsigned seed,
                             int16_t target = 0) {
     std::mt19937 generator(seed);
-    auto uniform = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(generator); };
     const auto& table = form.LetterTable;
     std::map<int, int16_t> sizes;
     auto sizeOf = [&](int index) {
@@ -73,47 +73,40 @@ std::vector<Page> drawPages(const Form1& form, const QString& images, int count,
         }
         return sizes[index];
     };
-    auto isDecoy = [&](int page, int index) {
-        return index != page && !table[std::size_t(index)].startsWith(table[std::size_t(page)]);
-    };
     std::vector<Page> pages;
     for (int i = 0; i < count; ++i) {
         Page page;
-        const int16_t t = target ? target : int16_t(1 + uniform(35));
-        int16_t d1, d2;
-        do {
-            d1 = int16_t(1 + uniform(35));
-        } while (!isDecoy(t, d1));
-        do {
-            d2 = int16_t(1 + uniform(35));
-        } while (!isDecoy(t, d2) || d2 == d1);
-        page.letters = {t, d1, d2};
-        const int correct = uniform(3);
-        const int first = (correct + 1 + uniform(2)) % 3;
-        page.boxes = {correct, first, 3 - correct - first};
-        for (int k = 0; k < 3; ++k) {
-            page.folders[std::size_t(k)] =
-                images + table[std::size_t(page.letters[std::size_t(k)])];
-            page.picks[std::size_t(k)] = int16_t(uniform(sizeOf(page.letters[std::size_t(k)])));
+        const lautgarten::Page drawn = lautgarten::drawPage({
+            .Rnd =
+                [&] {
+                    const double r =
+                        target && page.script.empty()
+                            ? (target - 0.5) / 35.0
+                            : std::uniform_real_distribution<double>(0.0, 1.0)(generator);
+                    page.script.push_back(r);
+                    return r;
+                },
+            .letterDrawn = [](int16_t) {},
+            .filesIn = [&](int16_t letter) { return sizeOf(letter); },
+            .pictureDrawn = [](const lautgarten::PagePicture&) {},
+        });
+        for (std::size_t k = 0; k < 3; ++k) {
+            const lautgarten::PagePicture& picture = drawn.pictures[k];
+            page.letters[k] = picture.letter;
+            page.boxes[k] = picture.slot;
+            page.picks[k] = picture.file;
+            page.folders[k] = images + table[std::size_t(picture.letter)];
         }
-        page.letterPicture =
-            images + QStringLiteral("buchstaben/") + table[std::size_t(t)] + QStringLiteral(".gif");
-        // The values that choose these outcomes, in the order the page draws them.
-        auto letter = [](int index) { return (index - 0.5) / 35.0; };
-        auto pick = [&](int k) {
-            return (page.picks[std::size_t(k)] + 0.5) / sizeOf(page.letters[std::size_t(k)]);
-        };
-        auto box = [](int slot) { return (slot + 0.5) / 3.0; };
-        page.script = {letter(t), pick(0),    box(correct), letter(d1),
-                       pick(1),   box(first), letter(d2),   pick(2)};
+        page.letterPicture = images + QStringLiteral("buchstaben/") +
+                             table[std::size_t(drawn.letter)] + QStringLiteral(".gif");
         pages.push_back(page);
     }
     return pages;
 }
 
 void buildPage(Form1& form, const Page& page) {
-    const auto& s = page.script;
-    form.Rng.feed({s[0], s[1], s[2], s[3], s[4], s[5], s[6], s[7]});
+    for (double value : page.script)
+        form.Rng.feed({value});
     form.Picture3_Click();
 }
 

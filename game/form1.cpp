@@ -1,6 +1,7 @@
 #include "game/form1.h"
 
 #include "game/letters.h"
+#include "game/page.h"
 #include "platform/guard.h"
 #include "platform/integer.h"
 #include "platform/layout.h"
@@ -102,52 +103,35 @@ void Form1::Picture4_Click() {
 }
 
 void Form1::BuildPage() {
-    // A wrong letter must not be one whose pictures also begin with the page's letter: "au" on
-    // a page for "a", "sch" on a page for "s", the second "st" on a page for "st".
-    const auto isDecoy = [this](int16_t index) {
-        return index != TargetIndex && !element(LetterTable, index).startsWith(CurrentLetter);
-    };
-
     Rng.Randomize();
     Picture1.setVisible(false);
     ImagesPath = App.Path + QStringLiteral("/images/");
 
-    TargetIndex = add16(draw(Rng.Rnd(), 35), 1);
-    CurrentLetter = element(LetterTable, TargetIndex);
-    Picture1.setPicture(LoadPicture(ImagesPath + QStringLiteral("buchstaben/") + CurrentLetter +
-                                    QStringLiteral(".gif")));
-
-    // The right picture.
-    File1.setPath(ImagesPath + element(LetterTable, TargetIndex));
-    double r = Rng.Rnd();
-    FilePick = draw(r, File1.listCount());
-    int16_t SlotPick = draw(Rng.Rnd(), 3);
-    CorrectSlot = SlotPick;
-    element(Picture2, SlotPick)
-        .setPicture(LoadPicture(File1.path() + QLatin1Char('/') + File1.list(FilePick)));
-
-    // The first wrong picture.
-    do {
-        DecoyIndex1 = add16(draw(Rng.Rnd(), 35), 1);
-    } while (!isDecoy(DecoyIndex1));
-    File1.setPath(ImagesPath + element(LetterTable, DecoyIndex1));
-    r = Rng.Rnd();
-    FilePick = draw(r, File1.listCount());
-    do {
-        SlotPick = draw(Rng.Rnd(), 3);
-    } while (SlotPick == CorrectSlot);
-    element(Picture2, SlotPick)
-        .setPicture(LoadPicture(File1.path() + QLatin1Char('/') + File1.list(FilePick)));
-
-    // The second wrong picture goes into the box that is left.
-    do {
-        DecoyIndex2 = add16(draw(Rng.Rnd(), 35), 1);
-    } while (!isDecoy(DecoyIndex2) || DecoyIndex2 == DecoyIndex1);
-    File1.setPath(ImagesPath + element(LetterTable, DecoyIndex2));
-    r = Rng.Rnd();
-    FilePick = draw(r, File1.listCount());
-    element(Picture2, sub16(sub16(3, CorrectSlot), SlotPick))
-        .setPicture(LoadPicture(File1.path() + QLatin1Char('/') + File1.list(FilePick)));
+    const Page page = drawPage({
+        .Rnd = [this] { return Rng.Rnd(); },
+        .letterDrawn =
+            [this](int16_t letter) {
+                TargetIndex = letter;
+                CurrentLetter = element(LetterTable, TargetIndex);
+                Picture1.setPicture(LoadPicture(ImagesPath + QStringLiteral("buchstaben/") +
+                                                CurrentLetter + QStringLiteral(".gif")));
+            },
+        .filesIn =
+            [this](int16_t letter) {
+                File1.setPath(ImagesPath + element(LetterTable, letter));
+                return File1.listCount();
+            },
+        .pictureDrawn =
+            [this](const PagePicture& picture) {
+                FilePick = picture.file;
+                element(Picture2, picture.slot)
+                    .setPicture(
+                        LoadPicture(File1.path() + QLatin1Char('/') + File1.list(FilePick)));
+            },
+    });
+    CorrectSlot = page.pictures[0].slot;
+    DecoyIndex1 = page.pictures[1].letter;
+    DecoyIndex2 = page.pictures[2].letter;
 
     Picture1.setVisible(true);
 }

@@ -1,17 +1,95 @@
 // SPDX-License-Identifier: Apache-2.0
-// The page rules without a window, an event loop or files: how spoken forms are compared.
+// The page rules without a window, an event loop or files: which letter, which wrong letters,
+// which box and which file a page gets, and how spoken forms are compared.
 
+#include "game/letters.h"
+#include "game/page.h"
 #include "game/sounds.h"
 
+#include <QSet>
 #include <QTest>
+#include <cmath>
+#include <deque>
+#include <random>
 
 using lautgarten::beginsWithSound;
+using lautgarten::Letters;
+using lautgarten::Page;
+using lautgarten::PagePicture;
 using lautgarten::phonemes;
+
+namespace {
+
+// Values of the generator that choose a given outcome.
+double letter(int index) {
+    return (index - 0.5) / 35.0;
+}
+double pick(int i, int n) {
+    return (i + 0.5) / n;
+}
+double box(int slot) {
+    return (slot + 0.5) / 3.0;
+}
+
+QString entry(int index) {
+    return Letters[std::size_t(index - 1)].text();
+}
+
+// Draws a page from scripted values (then from a fixed generator) on folders of filesPerFolder
+// files, and keeps what the page asked of its library, in order.
+struct Drawing {
+    std::deque<double> script;
+    std::function<int16_t(int16_t)> filesPerFolder = [](int16_t) { return int16_t(2); };
+    std::mt19937 generator{7};
+    QStringList steps; // "letter 2", "list 2", "show b/1 in 0"
+
+    Page draw() {
+        steps.clear();
+        return lautgarten::drawPage({
+            .Rnd =
+                [this] {
+                    if (script.empty())
+                        return std::uniform_real_distribution<double>(0, 1)(generator);
+                    const double value = script.front();
+                    script.pop_front();
+                    return value;
+                },
+            .letterDrawn =
+                [this](int16_t index) { steps << QStringLiteral("letter %1").arg(index); },
+            .filesIn =
+                [this](int16_t index) {
+                    steps << QStringLiteral("list %1").arg(index);
+                    return filesPerFolder(index);
+                },
+            .pictureDrawn =
+                [this](const PagePicture& picture) {
+                    steps << QStringLiteral("show %1/%2 in %3")
+                                 .arg(entry(picture.letter))
+                                 .arg(picture.file)
+                                 .arg(picture.slot);
+                },
+        });
+    }
+};
+
+} // namespace
 
 class TestPageRules : public QObject {
     Q_OBJECT
 
 private slots:
+    // Which value chooses what, in which order, and what the page asks of its library between
+    // the draws; including the redraws of a wrong letter that repeats an index or begins with
+    // the page's letter, and of a box that is taken.
+    void drawOrder_data();
+    void drawOrder();
+    // Every index 1..35 can be the page's letter, at both ends of its range of values; 0 never.
+    void everyIndexReachable();
+    // Pages from the generator always hold three different letters in three different boxes,
+    // and a file of each folder's listing.
+    void pagesAreConsistent();
+    // A folder with one file always gives that file.
+    void singleFileFolder();
     // Spoken forms as espeak-ng writes them split into the phonemes a child hears: marks that
     // are no sound of their own must not hide a first sound, and an affricate is one sound.
     void phonemesOfSpokenForms_data();
@@ -20,6 +98,94 @@ private slots:
     void firstSounds_data();
     void firstSounds();
 };
+
+void TestPageRules::drawOrder_data() {
+    QTest::addColumn<QList<double>>("script");
+    QTest::addColumn<QStringList>("steps");
+
+    // letter b, its file 1, box 1; wrong m (box 1 taken, redrawn to 2), file 0; second wrong:
+    // b and m are redrawn, ö, file 1 into the box left over.
+    QTest::newRow("plain") << QList<double>{letter(2),  pick(1, 2), box(1),    letter(13),
+                                            pick(0, 2), box(1),     box(2),    letter(2),
+                                            letter(13), letter(33), pick(1, 2)}
+                           << QStringList{"letter 2",      "list 2",  "show b/1 in 1", "list 13",
+                                          "show m/0 in 2", "list 33", "show ö/1 in 0"};
+    // A page for "s" offers no "sch", "sp" or "st" as wrong answers, under either "st" index.
+    QTest::newRow("s page") << QList<double>{letter(19), pick(0, 2), box(0),     letter(30),
+                                             letter(31), letter(29), letter(32), letter(19),
+                                             letter(1),  pick(1, 2), box(2),     letter(1),
+                                             letter(27), pick(0, 2)}
+                            << QStringList{"letter 19",     "list 19", "show s/0 in 0", "list 1",
+                                           "show a/1 in 2", "list 27", "show au/0 in 1"};
+    // Both indexes of "st": the other one is no wrong answer on a "st" page.
+    QTest::newRow("st page") << QList<double>{letter(32), pick(1, 2), box(2),    letter(29),
+                                              letter(19), pick(0, 2), box(0),    letter(29),
+                                              letter(19), letter(30), pick(0, 2)}
+                             << QStringList{"letter 32",     "list 32", "show st/1 in 2", "list 19",
+                                            "show s/0 in 0", "list 30", "show sch/0 in 1"};
+    // "au" is no wrong answer for "a", but "a" is one for "au".
+    QTest::newRow("au page") << QList<double>{letter(27), pick(1, 2), box(0),    letter(1),
+                                              pick(1, 2), box(1),     letter(5), pick(0, 2)}
+                             << QStringList{"letter 27",     "list 27", "show au/1 in 0", "list 1",
+                                            "show a/1 in 1", "list 5",  "show e/0 in 2"};
+    // The two "st" indexes may both be wrong letters on another page.
+    QTest::newRow("both st wrong")
+        << QList<double>{letter(33), pick(0, 2), box(2),     letter(29),
+                         pick(1, 2), box(0),     letter(32), pick(0, 2)}
+        << QStringList{"letter 33",      "list 33", "show ö/0 in 2", "list 29",
+                       "show st/1 in 0", "list 32", "show st/0 in 1"};
+}
+
+void TestPageRules::drawOrder() {
+    QFETCH(QList<double>, script);
+    QFETCH(QStringList, steps);
+    Drawing drawing;
+    drawing.script.assign(script.begin(), script.end());
+    drawing.draw();
+    QCOMPARE(drawing.steps, steps);
+    QCOMPARE(drawing.script.size(), std::size_t(0)); // every value used, none more
+}
+
+void TestPageRules::everyIndexReachable() {
+    Drawing drawing;
+    for (int index = 1; index <= 35; ++index) {
+        for (double r : {(index - 1) / 35.0, std::nextafter(index / 35.0, 0.0)}) {
+            drawing.script = {r};
+            QCOMPARE(int(drawing.draw().letter), index);
+        }
+    }
+}
+
+void TestPageRules::pagesAreConsistent() {
+    Drawing drawing;
+    drawing.filesPerFolder = [](int16_t index) { return int16_t(1 + index % 4); };
+    QSet<int> letters;
+    for (int n = 0; n < 2000; ++n) {
+        const Page page = drawing.draw();
+        const auto& [right, first, second] = page.pictures;
+        letters.insert(page.letter);
+        QVERIFY(page.letter >= 1 && page.letter <= 35);
+        QCOMPARE(right.letter, page.letter);
+        QVERIFY(lautgarten::isDecoy(page.letter, first.letter));
+        QVERIFY(lautgarten::isDecoy(page.letter, second.letter));
+        QVERIFY(second.letter != first.letter);
+        QCOMPARE(QSet<int>({right.slot, first.slot, second.slot}), QSet<int>({0, 1, 2}));
+        for (const PagePicture& picture : page.pictures)
+            QVERIFY(picture.file >= 0 && picture.file < drawing.filesPerFolder(picture.letter));
+        // The letter first, then each folder listed right before its picture.
+        QCOMPARE(drawing.steps.size(), 7);
+        QCOMPARE(drawing.steps[0], QStringLiteral("letter %1").arg(page.letter));
+        QCOMPARE(drawing.steps[5], QStringLiteral("list %1").arg(second.letter));
+    }
+    QCOMPARE(letters.size(), 35);
+}
+
+void TestPageRules::singleFileFolder() {
+    Drawing drawing;
+    drawing.filesPerFolder = [](int16_t) { return int16_t(1); };
+    drawing.script = {letter(30), std::nextafter(1.0, 0.0), box(0)};
+    QCOMPARE(drawing.draw().pictures[0].file, int16_t(0));
+}
 
 void TestPageRules::phonemesOfSpokenForms_data() {
     QTest::addColumn<QString>("ipa");
