@@ -2,6 +2,7 @@
 #include "game/page.h"
 
 #include "game/letters.h"
+#include "game/sounds.h"
 #include "platform/integer.h"
 
 namespace lautgarten {
@@ -23,7 +24,14 @@ bool isDecoy(int16_t letter, int16_t decoy) {
         return false;
     const Letter& page = letterAt(letter);
     const Letter& wrong = letterAt(decoy);
-    return !wrong.text().startsWith(page.text());
+    if (wrong.text().startsWith(page.text()))
+        return false;
+    // A child checks a page by ear: "Vogel" would also begin with the sound of an "f" page.
+    for (const QString& sound : wrong.soundList()) {
+        if (beginsWithSound(sound, page.soundList()))
+            return false;
+    }
+    return true;
 }
 
 Page drawPage(const PageSteps& steps) {

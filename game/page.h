@@ -33,8 +33,9 @@ struct PageSteps {
 };
 
 // Whether the letter at index decoy may stand as a wrong picture on a page for the letter at
-// index letter: not the same index, and not an entry that begins with the page's entry ("sch" on
-// an "s" page, the other "st" on a "st" page).
+// index letter: not the same index, not an entry that begins with the page's entry ("sch" on an
+// "s" page, the other "st" on a "st" page), and no entry with a sound that begins with one of the
+// page's sounds ("v" on an "f" page, "ei" on an "a" page, "st" on a "sch" page).
 bool isDecoy(int16_t letter, int16_t decoy);
 
 // Draws a page: the letter (1 to 35, each with the same chance), the right picture's file and

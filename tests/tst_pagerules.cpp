@@ -35,6 +35,16 @@ QString entry(int index) {
     return Letters[std::size_t(index - 1)].text();
 }
 
+// Both indexes of "st", one index of every other entry.
+QList<int16_t> indexesOf(const QString& text) {
+    QList<int16_t> indexes;
+    for (int16_t index = 1; index <= 35; ++index) {
+        if (entry(index) == text)
+            indexes.append(index);
+    }
+    return indexes;
+}
+
 // Draws a page from scripted values (then from a fixed generator) on folders of filesPerFolder
 // files, and keeps what the page asked of its library, in order.
 struct Drawing {
@@ -90,6 +100,12 @@ private slots:
     void pagesAreConsistent();
     // A folder with one file always gives that file.
     void singleFileFolder();
+    // No wrong picture on a page begins with the page's sound, by spelling or by ear, under
+    // either index of "st"; and sounds that only look alike are no trap.
+    void trapsByEar_data();
+    void trapsByEar();
+    // However many pages are ruled out, every letter keeps enough wrong letters to vary.
+    void everyLetterKeepsTenDecoys();
     // Spoken forms as espeak-ng writes them split into the phonemes a child hears: marks that
     // are no sound of their own must not hide a first sound, and an affricate is one sound.
     void phonemesOfSpokenForms_data();
@@ -128,6 +144,12 @@ void TestPageRules::drawOrder_data() {
                                               pick(1, 2), box(1),     letter(5), pick(0, 2)}
                              << QStringList{"letter 27",     "list 27", "show au/1 in 0", "list 1",
                                             "show a/1 in 1", "list 5",  "show e/0 in 2"};
+    // Neither "au" nor "ei" is a wrong answer for "a": both begin with its sound.
+    QTest::newRow("a page") << QList<double>{letter(1),  pick(0, 2), box(1),    letter(27),
+                                             letter(5),  pick(0, 2), box(0),    letter(27),
+                                             letter(28), letter(20), pick(1, 2)}
+                            << QStringList{"letter 1",      "list 1",  "show a/0 in 1", "list 5",
+                                           "show e/0 in 0", "list 20", "show t/1 in 2"};
     // The two "st" indexes may both be wrong letters on another page.
     QTest::newRow("both st wrong")
         << QList<double>{letter(33), pick(0, 2), box(2),     letter(29),
@@ -185,6 +207,58 @@ void TestPageRules::singleFileFolder() {
     drawing.filesPerFolder = [](int16_t) { return int16_t(1); };
     drawing.script = {letter(30), std::nextafter(1.0, 0.0), box(0)};
     QCOMPARE(drawing.draw().pictures[0].file, int16_t(0));
+}
+
+void TestPageRules::trapsByEar_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QStringList>("traps");
+    QTest::addColumn<QStringList>("fair");
+    QTest::newRow("f") << "f" << QStringList{"v"} << QStringList{"w", "p"};
+    QTest::newRow("v") << "v" << QStringList{"f", "w"} << QStringList{"b"};
+    QTest::newRow("w") << "w" << QStringList{"v"} << QStringList{"f"};
+    QTest::newRow("k") << "k" << QStringList{"ch", "qu", "x"} << QStringList{"g"};
+    QTest::newRow("ch") << "ch" << QStringList{"k", "sch", "qu", "x", "st", "sp"}
+                        << QStringList{"z"};
+    QTest::newRow("j") << "j" << QStringList{"y"} << QStringList{"ch"};
+    QTest::newRow("y") << "y" << QStringList{"j", "ü"} << QStringList{"u"};
+    QTest::newRow("ü") << "ü" << QStringList{"y"} << QStringList{"u", "i"};
+    QTest::newRow("e") << "e" << QStringList{"ä", "ei"} << QStringList{"i"};
+    QTest::newRow("ä") << "ä" << QStringList{"e"} << QStringList{"a", "ei"};
+    QTest::newRow("sch") << "sch" << QStringList{"st", "sp", "ch"} << QStringList{"s", "z"};
+    QTest::newRow("a") << "a" << QStringList{"ei", "au"} << QStringList{"ä"};
+    QTest::newRow("s") << "s" << QStringList{"sch", "sp", "st"} << QStringList{"z"};
+    QTest::newRow("st") << "st" << QStringList{"st"} << QStringList{"sch", "sp", "s", "t"};
+    // An affricate is one sound: "Zebra" does not begin with the "t" of "Tiger".
+    QTest::newRow("t") << "t" << QStringList() << QStringList{"z", "d"};
+    QTest::newRow("au") << "au" << QStringList() << QStringList{"a", "o"};
+    QTest::newRow("ei") << "ei" << QStringList() << QStringList{"a", "e", "i"};
+    QTest::newRow("x") << "x" << QStringList() << QStringList{"k", "s", "z"};
+    QTest::newRow("p") << "p" << QStringList() << QStringList{"f", "b"};
+}
+
+void TestPageRules::trapsByEar() {
+    QFETCH(QString, page);
+    QFETCH(QStringList, traps);
+    QFETCH(QStringList, fair);
+    for (int16_t pageIndex : indexesOf(page)) {
+        for (const QString& trap : traps) {
+            for (int16_t decoy : indexesOf(trap))
+                QVERIFY2(!lautgarten::isDecoy(pageIndex, decoy), qPrintable(trap));
+        }
+        for (const QString& other : fair) {
+            for (int16_t decoy : indexesOf(other))
+                QVERIFY2(lautgarten::isDecoy(pageIndex, decoy), qPrintable(other));
+        }
+    }
+}
+
+void TestPageRules::everyLetterKeepsTenDecoys() {
+    for (int16_t page = 1; page <= 35; ++page) {
+        int decoys = 0;
+        for (int16_t other = 1; other <= 35; ++other)
+            decoys += lautgarten::isDecoy(page, other);
+        QVERIFY2(decoys >= 10, qPrintable(entry(page)));
+    }
 }
 
 void TestPageRules::phonemesOfSpokenForms_data() {
