@@ -25,7 +25,7 @@
 
 namespace {
 
-// The designed places, in pixels, of what the clicks aim at (twips / 15).
+// The places of what the clicks aim at in the windows' layouts, in pixels (twips / 15).
 constexpr int NameBoxX = 8 + 257 / 2, NameBoxY = 384 + 35 / 2; // start page, Text1
 constexpr int AnswerLefts[3] = {32, 374, 720};                 // main window, Picture2
 constexpr int AnswerTop = 360, AnswerWidth = lautgarten::AnswerBox.width(),

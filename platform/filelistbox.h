@@ -11,7 +11,7 @@ namespace platform {
 // shows it; the game reads it right after setting the folder.
 class FileListBox {
 public:
-    // Lists the folder; error 76 when it does not exist, error 6 when it holds more files than
+    // Lists the folder; PathNotFound when it does not exist, Overflow when it holds more files than
     // a count of 16 bits can hold.
     void setPath(const QString& path);
     // The folder being listed, as it is named on disk.

@@ -26,7 +26,7 @@ private:
 };
 
 // Owns one secondary window: creates it from its design on first use and discards it on
-// Unload, so that the next use starts from the design again.
+// Unload, so that the next use starts again from the window as its constructor lays it out.
 template <class T> class FormSlot {
 public:
     explicit FormSlot(std::function<T*()> create)

@@ -7,7 +7,7 @@
 
 namespace platform {
 
-// The game's integers are signed 16-bit; arithmetic that leaves -32768..32767 is error 6.
+// The game's integers are signed 16-bit; arithmetic that leaves -32768..32767 is an Overflow.
 inline int16_t toInt16(double value) {
     if (!(value >= INT16_MIN && value <= INT16_MAX))
         throw RuntimeError(ErrorNumber::Overflow);
@@ -26,7 +26,7 @@ inline int16_t draw(double r, int16_t n) {
     return toInt16(std::floor(r * n));
 }
 
-// Element index of a fixed table; any other index is error 9.
+// Element index of a fixed table; any other index is SubscriptOutOfRange.
 template <class Table> auto& element(Table& table, int16_t index) {
     if (index < 0 || std::size_t(index) >= table.size())
         throw RuntimeError(ErrorNumber::SubscriptOutOfRange);

@@ -5,7 +5,7 @@
 namespace platform {
 
 // A caption: plain text (never rich text, whatever a player types) from the top-left corner,
-// wrapped at word boundaries, on an opaque background, at its designed size.
+// wrapped at word boundaries, on an opaque background, at the size its window's layout gives it.
 class Label : public QLabel {
     Q_OBJECT
 public:

@@ -17,7 +17,7 @@ constexpr int twips(int value) {
     return value / TwipsPerPixel;
 }
 
-// A control's place in its window's designed layout, in twips.
+// A control's place in its window's layout, in twips.
 struct Place {
     int left, top, width, height;
     QRect pixels() const { return {twips(left), twips(top), twips(width), twips(height)}; }
@@ -28,7 +28,8 @@ struct Place {
     }
 };
 
-// Puts a control at its designed place and size, under its designed name.
+// Puts a control at its place and size in the window's layout, under its control name
+// ("Picture2", "Label3"), which the tests find it by.
 void place(QWidget* control, const char* name, const Place& where);
 
 // The system colours the designs refer to, as the standard colour scheme has them.
@@ -40,10 +41,11 @@ inline const QColor ButtonFace{240, 240, 240};      // 15
 inline const QColor ButtonText{0, 0, 0};            // 18
 } // namespace SystemColor
 
-// A font of a window's design; where the designed face is missing, its substitute stands in.
+// A font a window's layout names; where that face is not installed, its substitute stands in.
 QFont designFont(const QString& family, double pointSize, bool bold = false, bool italic = false);
 
-// Maps the designed faces to free ones where they are not installed.
+// Maps the faces the windows name (Verdana, MS Sans Serif, Arial, Comic Sans MS,
+// Haettenschweiler) to free ones where they are not installed.
 void installFontSubstitutes();
 
 // Sets a widget's background (and optionally text) colour.

@@ -13,9 +13,9 @@ struct Picture {
     bool isNull() const { return pixmap.isNull(); }
 };
 
-// Reads a picture file. A missing file is error 53, a missing folder on its way error 76; a file
-// that exists but cannot be read as a picture (empty, truncated, not a picture, unreadable,
-// absurdly large) is error 481.
+// Reads a picture file. A missing file is FileNotFound, a missing folder on its way PathNotFound;
+// a file that exists but cannot be read as a picture (empty, truncated, not a picture,
+// unreadable, absurdly large) is InvalidPicture.
 Picture LoadPicture(const QString& path);
 
 // Finds a file or folder whose name is stored in another Unicode normalization than the one

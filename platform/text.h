@@ -6,7 +6,7 @@
 
 namespace platform {
 
-// Text to number as the game's clock reads its label; error 13 when the text is no number.
+// Text to number as the game's clock reads its label; TypeMismatch when the text is no number.
 double toNumber(const QString& text);
 // Number to text: whole numbers as plain digits ("59"), others with up to 15 digits.
 QString numberText(double value);

@@ -41,6 +41,25 @@ void TestLibrary::writeBytes(const QString& path, const QByteArray& bytes) {
         qFatal("cannot write test file %s", qPrintable(path));
 }
 
+QString errorMismatch(const std::function<void()>& call, platform::ErrorNumber number,
+                      const QString& path) {
+    try {
+        call();
+    } catch (const platform::RuntimeError& error) {
+        if (error.number() != number)
+            return QStringLiteral("error %1 on %2 instead of error %3")
+                .arg(int(error.number()))
+                .arg(error.path())
+                .arg(int(number));
+        if (!path.isEmpty() && error.path() != path)
+            return QStringLiteral("error %1 on %2 instead of %3")
+                .arg(int(number))
+                .arg(error.path(), path);
+        return {};
+    }
+    return QStringLiteral("no error %1").arg(int(number));
+}
+
 void onNextModal(std::function<void(QWidget*)> action) {
     onNextModalWhere([](QWidget*) { return true; }, std::move(action));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/runtimeerror.h"
+
 #include <QDir>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -10,7 +12,23 @@ namespace lautgarten {
 class Form1;
 }
 
+Q_DECLARE_METATYPE(platform::ErrorNumber)
+
 namespace testsupport {
+
+// Empty when call ends with run-time error number, on path unless path is empty; otherwise what
+// happened instead.
+QString errorMismatch(const std::function<void()>& call, platform::ErrorNumber number,
+                      const QString& path = {});
+
+// Checks that the statements after number end with that run-time error (an ErrorNumber).
+#define QVERIFY_ERROR(number, ...) QVERIFY_ERROR_ON(number, QString(), __VA_ARGS__)
+// The same, and the error names path.
+#define QVERIFY_ERROR_ON(number, path, ...)                                                        \
+    do {                                                                                           \
+        const QString mismatch_ = testsupport::errorMismatch([&] { __VA_ARGS__; }, number, path);  \
+        QVERIFY2(mismatch_.isEmpty(), qPrintable(mismatch_));                                      \
+    } while (false)
 
 // A picture library in a temporary folder, laid out as the game expects it beside the program:
 // images/buchstaben/<entry>.gif, images/<entry>/ with pictures, images/special/ with the faces.

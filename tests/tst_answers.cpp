@@ -9,7 +9,7 @@
 using lautgarten::Form1;
 using lautgarten::Form2;
 using platform::AppInfo;
-using platform::RuntimeError;
+using platform::ErrorNumber;
 using testsupport::onNext;
 using testsupport::TestLibrary;
 
@@ -49,7 +49,7 @@ private slots:
     void faceFollowsLatestAnswer();
     // The feedback window closes only by a click on the face.
     void onlyTheFaceCloses();
-    // A missing face is error 53 naming the file; a hit count at its limit is error 6.
+    // A missing face is FileNotFound naming the file; a hit count at its limit is Overflow.
     void answerErrors();
 
 private:
@@ -158,23 +158,13 @@ void TestAnswers::onlyTheFaceCloses() {
 
 void TestAnswers::answerErrors() {
     QVERIFY(QFile::remove(library->path(QStringLiteral("special/lachi.gif"))));
-    try {
-        form->Picture2_Click(form->CorrectSlot);
-        QFAIL("no error for a missing face");
-    } catch (const RuntimeError& error) {
-        QCOMPARE(int(error.number()), 53);
-        QCOMPARE(error.path(), library->path(QStringLiteral("special/lachi.gif")));
-    }
+    QVERIFY_ERROR_ON(ErrorNumber::FileNotFound, library->path(QStringLiteral("special/lachi.gif")),
+                     form->Picture2_Click(form->CorrectSlot));
     QCOMPARE(form->HitCount, int16_t(1)); // counted before the face was needed
     form->Form2.Unload();
 
     form->HitCount = 32767;
-    try {
-        form->Picture2_Click(form->CorrectSlot);
-        QFAIL("no overflow past 32767 hits");
-    } catch (const RuntimeError& error) {
-        QCOMPARE(int(error.number()), 6);
-    }
+    QVERIFY_ERROR(ErrorNumber::Overflow, form->Picture2_Click(form->CorrectSlot));
     QCOMPARE(form->HitCount, int16_t(32767));
     QVERIFY(!form->Form2.isLoaded());
 }

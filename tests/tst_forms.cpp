@@ -26,7 +26,7 @@ class TestForms : public QObject {
 private slots:
     // Nothing exists before the first use; the first use creates the window, hidden.
     void createdOnFirstUse();
-    // Unload discards the window and its contents; the next use starts from the design.
+    // Unload discards the window and its contents; the next use starts from its layout.
     void unloadStartsAfresh();
     // A modal Show returns once the window is hidden, and the window stays loaded.
     void showReturnsWhenHidden();

@@ -11,7 +11,7 @@
 
 using lautgarten::Form1;
 using platform::AppInfo;
-using platform::RuntimeError;
+using platform::ErrorNumber;
 using testsupport::TestLibrary;
 
 namespace {
@@ -136,50 +136,57 @@ private slots:
 
 void TestLibraryProblems::brokenLibrary_data() {
     QTest::addColumn<QString>("how");
-    QTest::addColumn<int>("number");
+    QTest::addColumn<ErrorNumber>("number");
     QTest::addColumn<QString>("path");
-    QTest::newRow("missing images folder") << "no images" << 76 << "buchstaben/a.gif";
-    QTest::newRow("missing buchstaben folder") << "no buchstaben" << 76 << "buchstaben/a.gif";
-    QTest::newRow("missing letter picture") << "no letter picture" << 53 << "buchstaben/a.gif";
-    QTest::newRow("empty letter picture") << "empty letter picture" << 481 << "buchstaben/a.gif";
+    QTest::newRow("missing images folder")
+        << "no images" << ErrorNumber::PathNotFound << "buchstaben/a.gif";
+    QTest::newRow("missing buchstaben folder")
+        << "no buchstaben" << ErrorNumber::PathNotFound << "buchstaben/a.gif";
+    QTest::newRow("missing letter picture")
+        << "no letter picture" << ErrorNumber::FileNotFound << "buchstaben/a.gif";
+    QTest::newRow("empty letter picture")
+        << "empty letter picture" << ErrorNumber::InvalidPicture << "buchstaben/a.gif";
     QTest::newRow("truncated letter picture")
-        << "truncated letter picture" << 481 << "buchstaben/a.gif";
-    QTest::newRow("text renamed .gif") << "text as letter picture" << 481 << "buchstaben/a.gif";
-    QTest::newRow("60000 x 60000 GIF") << "huge letter picture" << 481 << "buchstaben/a.gif";
-    QTest::newRow("missing letter folder") << "no folder" << 76 << "a";
-    QTest::newRow("empty letter folder") << "empty folder" << 53 << "a/";
-    QTest::newRow("only hidden files") << "hidden files only" << 53 << "a/";
-    QTest::newRow("no picture in folder") << "no picture in folder" << 481 << "a/0.png";
-    QTest::newRow("dangling folder link") << "dangling folder link" << 76 << "a";
-    QTest::newRow("missing face") << "no face" << 53 << "special/lachi.gif";
-    QTest::newRow("32768 files") << "too many files" << 6 << "a";
+        << "truncated letter picture" << ErrorNumber::InvalidPicture << "buchstaben/a.gif";
+    QTest::newRow("text renamed .gif")
+        << "text as letter picture" << ErrorNumber::InvalidPicture << "buchstaben/a.gif";
+    QTest::newRow("60000 x 60000 GIF")
+        << "huge letter picture" << ErrorNumber::InvalidPicture << "buchstaben/a.gif";
+    QTest::newRow("missing letter folder") << "no folder" << ErrorNumber::PathNotFound << "a";
+    QTest::newRow("empty letter folder") << "empty folder" << ErrorNumber::FileNotFound << "a/";
+    QTest::newRow("only hidden files") << "hidden files only" << ErrorNumber::FileNotFound << "a/";
+    QTest::newRow("no picture in folder")
+        << "no picture in folder" << ErrorNumber::InvalidPicture << "a/0.png";
+    QTest::newRow("dangling folder link")
+        << "dangling folder link" << ErrorNumber::PathNotFound << "a";
+    QTest::newRow("missing face") << "no face" << ErrorNumber::FileNotFound << "special/lachi.gif";
+    QTest::newRow("32768 files") << "too many files" << ErrorNumber::Overflow << "a";
 }
 
 void TestLibraryProblems::brokenLibrary() {
     QFETCH(QString, how);
-    QFETCH(int, number);
+    QFETCH(ErrorNumber, number);
     QFETCH(QString, path);
     TestLibrary library(1);
     damage(library, how);
     Form1 form(AppInfo{library.appPath()});
     for (double value : PageForA)
         form.Rng.feed({value});
-    bool startPageShown = false;
+    bool startPageShown = false, startPageReached = false;
     testsupport::onNextModal([&startPageShown](QWidget* page) {
         startPageShown = true;
         page->close();
     });
-    try {
+    QVERIFY_ERROR_ON(number, library.path(path), {
         form.Form_Load();
-        QVERIFY(startPageShown);
+        startPageReached = startPageShown;
         testsupport::onNext<lautgarten::Form2>(
             [](lautgarten::Form2& face) { QTest::mouseClick(&face.Picture1, Qt::LeftButton); });
         form.Picture2_Click(form.CorrectSlot); // needs the laughing face
-        QFAIL("the broken library went unnoticed");
-    } catch (const RuntimeError& error) {
-        QCOMPARE(int(error.number()), number);
-        QCOMPARE(error.path(), library.path(path));
-    }
+    });
+    // A library broken only for the faces lets the start-up reach the start page.
+    if (path.startsWith(QLatin1String("special/")))
+        QVERIFY(startPageReached);
     // The page never appeared half-filled.
     QVERIFY(!form.isVisible());
 }
@@ -226,12 +233,7 @@ void TestLibraryProblems::unreadablePicture() {
                               QFile::WriteOwner);
     if (geteuid() != 0) {
         Form1 form(AppInfo{library.appPath()});
-        try {
-            form.Form_Load();
-            QFAIL("an unreadable letter picture went unnoticed");
-        } catch (const RuntimeError& error) {
-            QCOMPARE(int(error.number()), 481);
-        }
+        QVERIFY_ERROR(ErrorNumber::InvalidPicture, form.Form_Load());
         return;
     }
     // Root reads every file: run the program as nobody instead.

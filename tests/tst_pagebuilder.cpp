@@ -7,7 +7,7 @@
 
 using lautgarten::Form1;
 using platform::AppInfo;
-using platform::RuntimeError;
+using platform::ErrorNumber;
 using testsupport::TestLibrary;
 
 namespace {
@@ -114,13 +114,8 @@ void TestPageBuilder::missingLetterPicture() {
     const QString before2 = form.Picture2[2].picture().path;
     QVERIFY(QFile::remove(library.path(QStringLiteral("buchstaben/ü.gif"))));
     form.Rng.feed({letter(35)});
-    try {
-        form.Picture3_Click();
-        QFAIL("no error for a missing letter picture");
-    } catch (const RuntimeError& error) {
-        QCOMPARE(int(error.number()), 53);
-        QCOMPARE(error.path(), library.path(QStringLiteral("buchstaben/ü.gif")));
-    }
+    QVERIFY_ERROR_ON(ErrorNumber::FileNotFound, library.path(QStringLiteral("buchstaben/ü.gif")),
+                     form.Picture3_Click());
     QCOMPARE(form.Picture2[0].picture().path, before0);
     QCOMPARE(form.Picture2[2].picture().path, before2);
     QCOMPARE(form.Rng.scriptLeft(), std::size_t(0));
@@ -128,17 +123,21 @@ void TestPageBuilder::missingLetterPicture() {
 
 void TestPageBuilder::brokenFolder_data() {
     QTest::addColumn<QString>("damage");
-    QTest::addColumn<int>("error");
+    QTest::addColumn<ErrorNumber>("error");
     QTest::addColumn<QString>("path");
-    QTest::newRow("missing folder") << QStringLiteral("remove") << 76 << QStringLiteral("ä");
-    QTest::newRow("empty folder") << QStringLiteral("empty") << 53 << QStringLiteral("ä/");
-    QTest::newRow("only hidden files") << QStringLiteral("hidden") << 53 << QStringLiteral("ä/");
-    QTest::newRow("no picture") << QStringLiteral("text") << 481 << QStringLiteral("ä/0.png");
+    QTest::newRow("missing folder")
+        << QStringLiteral("remove") << ErrorNumber::PathNotFound << QStringLiteral("ä");
+    QTest::newRow("empty folder") << QStringLiteral("empty") << ErrorNumber::FileNotFound
+                                  << QStringLiteral("ä/");
+    QTest::newRow("only hidden files")
+        << QStringLiteral("hidden") << ErrorNumber::FileNotFound << QStringLiteral("ä/");
+    QTest::newRow("no picture") << QStringLiteral("text") << ErrorNumber::InvalidPicture
+                                << QStringLiteral("ä/0.png");
 }
 
 void TestPageBuilder::brokenFolder() {
     QFETCH(QString, damage);
-    QFETCH(int, error);
+    QFETCH(ErrorNumber, error);
     QFETCH(QString, path);
 
     TestLibrary library;
@@ -157,13 +156,7 @@ void TestPageBuilder::brokenFolder() {
     }
     // "ä" as the first wrong letter.
     form.Rng.feed({letter(2), pick(0, 2), box(0), letter(34), pick(0, 2), box(1)});
-    try {
-        form.Picture3_Click();
-        QFAIL("no error for a broken letter folder");
-    } catch (const RuntimeError& thrown) {
-        QCOMPARE(int(thrown.number()), error);
-        QCOMPARE(thrown.path(), library.path(path));
-    }
+    QVERIFY_ERROR_ON(error, library.path(path), form.Picture3_Click());
 }
 
 QTEST_MAIN(TestPageBuilder)

@@ -16,7 +16,7 @@ private slots:
     // The instructions, character for character: 15 lines, CR LF after each, the blanks at
     // the line ends, the quotes around Weinie; the text box shows the same lines.
     void instructions();
-    // The page's controls at their designed places, the fixed frame, the colours.
+    // The page's controls at their places, the fixed frame, the colours.
     void layout();
     // The name goes to the main window exactly as typed, by the button or by Enter; the clock
     // starts and the page is gone.

@@ -27,7 +27,7 @@ Form2::Form2(lautgarten::Form1& owner)
     connectGuarded(&Picture1, &PictureBox::Click, this, [this] { Picture1_Click(); });
 
     // Maximized: the borderless window covers the screen, so the whole face shows. Without a
-    // window manager the state alone would leave it at its designed size.
+    // window manager the state alone would leave it at the size of its layout.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         setGeometry(screen->availableGeometry());
     setWindowState(Qt::WindowMaximized);
