@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Installing and packaging. The program and its picture library stay side by side in
 # <prefix>/lib/lautgarten, as the game expects; <prefix>/bin holds relative links to the two
 # commands, so a moved prefix keeps working.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // What the benchmark drivers share: order statistics of samples, the process's memory, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The game clock: one game of 60 ticks on the program's own event loop, from "Spiel starten"
 // to the tick that opens the results window. Each tick is timed as the timer event reaches
 // the clock's timer, before the game handles it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Starts a program and waits, listening on the root window, until the program maps its first
 // window (MapNotify). Prints the milliseconds from just before the start to that map and, with
 // --rss-after, the program's resident memory in kB that many milliseconds after the map.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Memory over a long session: 10,000 pages ("WEITER") and 200 feedback windows opened and
 // closed by a click on the face, each page and window painted on the screen. Growth is the
 // resident memory (and the heap in use) after all of it against after a short warm-up.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The floor of start-up time and memory: a Qt Widgets program that shows one empty window of
 // the main window's size and waits, nothing else. With --text the window holds one line of
 // text, so that the fonts are loaded before it appears (a second, informative floor).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Page building: BuildPage (through "WEITER") on the shipped library against the same work
 // without the windows, and BuildPage while one letter folder holds thousands of files against
 // listing that folder alone.

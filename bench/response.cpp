@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Response to a child's clicks on the real program under X: a click on an answer picture until
 // the feedback window is mapped, and a click on the face until the new page is on the screen.
 //

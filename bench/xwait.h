@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // What the X waiters share: a monotonic clock, starting programs, and reading the windows that

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Installs the build into a temporary prefix and checks what a desktop expects of it: the
 # program beside its picture library, links in bin, the desktop entry, the icons, the
 # metainfo, a moved prefix that still works, and the Windows version record.

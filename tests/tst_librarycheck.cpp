@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The check of a picture library: the shipped library passes, every kind of damage to a library
 // gives exactly its own lines, the boxes are the game's, and the command reports through its
 // output and exit code.

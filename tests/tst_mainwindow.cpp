@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "game/form1.h"
 #include "platform/runtimeerror.h"
 #include "testsupport.h"

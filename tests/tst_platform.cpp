@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "platform/filelistbox.h"
 #include "platform/integer.h"
 #include "platform/label.h"

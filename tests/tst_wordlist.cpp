@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The picture library against its word list (tools/library/words.tsv): every word fits the
 // letter it is filed under, no picture comes back that children name with another letter's
 // word, every letter has enough pictures, the letter folders hold exactly the listed pictures,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "windows/form3.h"
 
 #include "game/form1.h"

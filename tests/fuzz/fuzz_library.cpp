@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // libFuzzer target over everything that reads the picture library: the folder listing and
 // picture loading, fed with arbitrary files.
 //
@@ -17,22 +18,21 @@
 
 namespace {
 
-const char* const Names[] = {"a.gif", "b.png",   "c.jpg", ".versteckt.gif", "Ähre.png", "o\xcc\x88l.gif",
-                             "kein", "d.bmp", "e.ico", "f.svg",          "g.GIF",    "h h.png"};
+const char* const Names[] = {"a.gif",    "b.png",          "c.jpg", ".versteckt.gif",
+                             "Ähre.png", "o\xcc\x88l.gif", "kein",  "d.bmp",
+                             "e.ico",    "f.svg",          "g.GIF", "h h.png"};
 
 QGuiApplication* app = nullptr;
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     app = new QGuiApplication(*argc, *argv);
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static QTemporaryDir root;
     const QString folder = root.path() + QStringLiteral("/a");
     QDir(folder).removeRecursively();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // lautgarten-pruefen: checks a picture library before the children meet it, with the game's own
 // loader and folder listing, so that it finds exactly what would stop or spoil the game.
 

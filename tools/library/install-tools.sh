@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Installs what tools/library/make-library needs: renderers and fonts from Debian, and the
 # Noto Emoji picture set from npm into tools/library/node_modules (not committed).
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reads the emoji sets shipped as iconify JSON and turns one icon into a standalone SVG.
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Letter pictures: "A a", "Sch sch", ... set in Andika, all at one size and on one baseline.
 import { CONVERT, run } from './render.mjs';
 import { LETTER_BOX } from './facts.mjs';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Thin wrappers around rsvg-convert and ImageMagick, the two renderers the library is made with.
 import { execFileSync } from 'node:child_process';
 import { existsSync, writeFileSync, mkdtempSync, rmSync } from 'node:fs';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Turns a picture source ("noto:red-apple" or "own:xylophon") into a standalone SVG document.
 //
 // Own drawings live in own/<name>.svg. Besides plain SVG they may place emoji from the picture

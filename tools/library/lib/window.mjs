@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Pictures for the program's windows: icon, buttons, banner, decorations and the bird.
 import { writeFileSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The word list (words.tsv): which answer pictures exist, under which letter, made from what.
 import { readFileSync } from 'node:fs';
 import { ENTRIES } from './facts.mjs';
