@@ -35,39 +35,6 @@ const QStringList& entries() {
     return list;
 }
 
-// Five pictures per letter, fewer only where German has fewer things that a child of four to
-// six names at once with a word of that letter and with no word of another letter.
-int minimumCount(const QString& entry) {
-    static const QHash<QString, int> fewWords = {
-        // Chamäleon, Chips; a chili is called "Peperoni" or "Paprika".
-        {QStringLiteral("ch"), 2},
-        // Igel, Iglu, Insel; inline skates are "Rollschuhe", an insect hotel is a "Vogelhaus".
-        {QStringLiteral("i"), 3},
-        // Jacke, Joghurt, Jojo; a boy is a "Kind", a juggler a "Clown", Jeans begin with "dsch".
-        {QStringLiteral("j"), 3},
-        // Ohr, Oma, Opa; Easter things are "Hase" and "Ei", an orange may be a "Mandarine".
-        {QStringLiteral("o"), 3},
-        // Quad, Qualle; a rubber duck is an "Ente".
-        {QStringLiteral("qu"), 2},
-        // U-Boot, Ufo, Uhr; underwear is "Hose" and "Hemd", an Uhu is an "Eule".
-        {QStringLiteral("u"), 3},
-        // Xylophon is the one x-word a young child knows.
-        {QStringLiteral("x"), 1},
-        // Yeti; a person doing yoga is a "Frau" or a "Kind" that "turnt".
-        {QStringLiteral("y"), 1},
-        // Aubergine, Auge, Auto; a lift is a "Fahrstuhl", a motorway a "Straße".
-        {QStringLiteral("au"), 3},
-        // Spiegel, Spinne, Spinnennetz, Spritze; spaghetti are "Nudeln", a piggy bank a "Schwein".
-        {QStringLiteral("sp"), 4},
-        // Öl; an oil can is a "Kanne" or "Gießkanne" to a child.
-        {QString(QChar(0x00f6)), 1},
-        // Ähre; apples, branches and axes are named in the singular: "Apfel", "Ast", "Axt".
-        {QString(QChar(0x00e4)), 1},
-        // Überraschungsei is the one ü-thing a young child names at once.
-        {QString(QChar(0x00fc)), 1}};
-    return fewWords.value(entry, 5);
-}
-
 // Pictures that a child names first with a word of another letter: on that letter's page it
 // picks them and hears it is wrong, on their own page they teach the wrong sound.
 struct Misnamed {
@@ -170,6 +137,45 @@ QList<Word> readWordList(QString* error) {
     return words;
 }
 
+// The least number of pictures per letter, from tools/library/minimum.tsv (entry, minimum,
+// reason), which make-library reads too; the entry "*" stands for every letter not listed.
+QHash<QString, int> readMinimum(QString* error) {
+    QFile file(sourceDir() + QStringLiteral("/tools/library/minimum.tsv"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.fileName() + QStringLiteral(": ") + file.errorString();
+        return {};
+    }
+    const QStringList lines = QString::fromUtf8(file.readAll())
+                                  .normalized(QString::NormalizationForm_C)
+                                  .split(QLatin1Char('\n'));
+    if (lines.first() != QStringLiteral("entry\tminimum\treason")) {
+        *error =
+            QStringLiteral("minimum.tsv must start with the header entry<TAB>minimum<TAB>reason");
+        return {};
+    }
+    QHash<QString, int> minimum;
+    for (int i = 1; i < lines.size(); ++i) {
+        if (lines.at(i).trimmed().isEmpty())
+            continue;
+        const QStringList cells = lines.at(i).split(QLatin1Char('\t'));
+        bool isNumber = false;
+        const int count = cells.value(1).toInt(&isNumber);
+        const QString entry = cells.first();
+        if (cells.size() != 3 || !isNumber || count < 1 || cells.at(2).trimmed().isEmpty() ||
+            minimum.contains(entry) ||
+            (entry != QStringLiteral("*") && !entries().contains(entry))) {
+            *error = QStringLiteral("minimum.tsv line %1: expected a letter listed once, a count "
+                                    "and a reason")
+                         .arg(i + 1);
+            return {};
+        }
+        minimum.insert(entry, count);
+    }
+    if (!minimum.contains(QStringLiteral("*")))
+        *error = QStringLiteral("minimum.tsv has no row for \"*\" (every other letter)");
+    return minimum;
+}
+
 QStringList wordsOf(const QList<Word>& words, const QString& entry) {
     QStringList result;
     for (const Word& w : words) {
@@ -202,6 +208,11 @@ class TstWordList : public QObject {
 
 private:
     QList<Word> m_words;
+    QHash<QString, int> m_minimum;
+
+    int minimumCount(const QString& entry) const {
+        return m_minimum.value(entry, m_minimum.value(QStringLiteral("*")));
+    }
 
 private slots:
     void initTestCase();
@@ -250,6 +261,8 @@ void TstWordList::initTestCase() {
     m_words = readWordList(&error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QVERIFY(!m_words.isEmpty());
+    m_minimum = readMinimum(&error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
 }
 
 void TstWordList::placementRule_data() {
