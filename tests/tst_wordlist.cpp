@@ -35,53 +35,65 @@ const QStringList& entries() {
     return list;
 }
 
-// Pictures that a child names first with a word of another letter: on that letter's page it
-// picks them and hears it is wrong, on their own page they teach the wrong sound.
+// Pictures that a child names first with a word of another letter, or words that do not sound
+// like their letter: on another letter's page the child picks them and hears it is wrong, on
+// their own page they teach the wrong sound.
 struct Misnamed {
     const char16_t* word;
-    const char16_t* saidInstead;
+    const char16_t* why;
 };
 
 const Misnamed misnamedWords[] = {
     // Plurals with an umlaut: the child names one of them.
-    {u"Äpfel", u"Apfel"},
-    {u"Äste", u"Ast"},
-    {u"Äxte", u"Axt"},
+    {u"Äpfel", u"children say \"Apfel\""},
+    {u"Äste", u"children say \"Ast\""},
+    {u"Äxte", u"children say \"Axt\""},
     // Compounds: the child says the thing, not what kind of thing.
-    {u"Osterhase", u"Hase"},
-    {u"Osterei", u"Ei"},
-    {u"Quietscheente", u"Ente"},
-    {u"Unterhose", u"Hose"},
-    {u"Unterhemd", u"Hemd"},
-    {u"Tannenbaum", u"Baum"},
-    {u"Leuchtturm", u"Turm"},
-    {u"Erdnuss", u"Nuss"},
-    {u"Sparschwein", u"Schwein"},
-    {u"Eisbär", u"Bär"},
-    {u"Sonnenblume", u"Blume"},
-    {u"Marienkäfer", u"Käfer"},
-    {u"Luftballon", u"Ballon"},
+    {u"Osterhase", u"children say \"Hase\""},
+    {u"Osterei", u"children say \"Ei\""},
+    {u"Quietscheente", u"children say \"Ente\""},
+    {u"Unterhose", u"children say \"Hose\""},
+    {u"Unterhemd", u"children say \"Hemd\""},
+    {u"Tannenbaum", u"children say \"Baum\""},
+    {u"Leuchtturm", u"children say \"Turm\""},
+    {u"Erdnuss", u"children say \"Nuss\""},
+    {u"Sparschwein", u"children say \"Schwein\""},
+    {u"Eisbär", u"children say \"Bär\""},
+    {u"Sonnenblume", u"children say \"Blume\""},
+    {u"Marienkäfer", u"children say \"Käfer\""},
+    {u"Luftballon", u"children say \"Ballon\""},
     // Things with a more common name, or that look like a picture of another letter.
-    {u"Wecker", u"Uhr"},
-    {u"Eidechse", u"Chamäleon"},
-    {u"Inliner", u"Rollschuh"},
-    {u"Aufzug", u"Fahrstuhl"},
-    {u"Junge", u"Kind"},
-    {u"Jongleur", u"Clown"},
-    {u"Autobahn", u"Straße"},
-    {u"Insektenhotel", u"Vogelhaus"},
-    {u"Teddy", u"Bär"},
-    {u"Taxi", u"Auto"},
-    {u"Rose", u"Blume"},
-    {u"Spaghetti", u"Nudeln"},
-    {u"Ölkanne", u"Gießkanne"},
-    {u"Yoga", u"Turnen"},
-    {u"Uhu", u"Eule"},
-    {u"Apfelsine", u"Orange"},
-    {u"Orange", u"Mandarine"},
-    {u"Oktopus", u"Krake"},
-    {u"Paket", u"Geschenk"},
-    {u"Raumschiff", u"Ufo"},
+    {u"Wecker", u"children say \"Uhr\""},
+    {u"Eidechse", u"children say \"Chamäleon\""},
+    {u"Inliner", u"children say \"Rollschuh\""},
+    {u"Aufzug", u"children say \"Fahrstuhl\""},
+    {u"Junge", u"children say \"Kind\""},
+    {u"Jongleur", u"children say \"Clown\""},
+    {u"Autobahn", u"children say \"Straße\""},
+    {u"Insektenhotel", u"children say \"Vogelhaus\""},
+    {u"Teddy", u"children say \"Bär\""},
+    {u"Taxi", u"children say \"Auto\""},
+    {u"Rose", u"children say \"Blume\""},
+    {u"Spaghetti", u"children say \"Nudeln\""},
+    {u"Ölkanne", u"children say \"Gießkanne\""},
+    {u"Yoga", u"children say \"Turnen\""},
+    {u"Uhu", u"children say \"Eule\""},
+    {u"Apfelsine", u"children say \"Orange\""},
+    {u"Orange", u"children say \"Mandarine\""},
+    {u"Oktopus", u"children say \"Krake\""},
+    {u"Paket", u"children say \"Geschenk\""},
+    {u"Raumschiff", u"children say \"Ufo\""},
+    // Taken out after a naming review: what children said first, or the sound it begins with.
+    {u"Quad", u"children say \"Motorrad\" or \"Traktor\""},
+    {u"Insel", u"the palm is what children name: \"Palme\""},
+    {u"Eiswürfel", u"a cube: children say \"Würfel\""},
+    {u"Vampir", u"children say \"Dracula\""},
+    {u"Sofa", u"many families say \"Couch\", with a k"},
+    {u"Nilpferd", u"as often \"Flusspferd\", with an f"},
+    {u"Papagei", u"children say \"Vogel\", with an f"},
+    {u"Wurm", u"children say \"Regenwurm\", with an r"},
+    {u"Eule", u"begins with eu (ɔʏ), no e-sound"},
+    {u"Aubergine", u"spoken with o, not au"},
 };
 
 QString sourceDir() {
@@ -336,21 +348,21 @@ void TstWordList::wordsAreUnique() {
 
 void TstWordList::noMisnamedWord_data() {
     QTest::addColumn<QString>("word");
-    QTest::addColumn<QString>("saidInstead");
+    QTest::addColumn<QString>("why");
     for (const Misnamed& m : misnamedWords) {
         const QString word = QString::fromUtf16(m.word);
-        QTest::newRow(word.toUtf8().constData()) << word << QString::fromUtf16(m.saidInstead);
+        QTest::newRow(word.toUtf8().constData()) << word << QString::fromUtf16(m.why);
     }
 }
 
 void TstWordList::noMisnamedWord() {
     QFETCH(QString, word);
-    QFETCH(QString, saidInstead);
+    QFETCH(QString, why);
     for (const Word& w : m_words) {
         QVERIFY2(folded(w.word) != folded(word),
-                 qPrintable(QStringLiteral("line %1: %2/%3 is named \"%4\" by children")
+                 qPrintable(QStringLiteral("line %1: %2/%3 may not come back: %4")
                                 .arg(w.line)
-                                .arg(w.entry, w.word, saidInstead)));
+                                .arg(w.entry, w.word, why)));
     }
 }
 
