@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: Apache-2.0
 // The picture library against its word list (tools/library/words.tsv): every word fits the
-// letter it is filed under, no picture comes back that children name with another letter's
-// word, every letter has enough pictures, the letter folders hold exactly the listed pictures,
-// and every picture fits the box the program draws it into.
+// letter it is filed under, by spelling and by sound, no picture comes back that children name
+// with another letter's word, every letter has enough pictures, the letter folders hold exactly
+// the listed pictures, and every picture fits the box the program draws it into.
 
 #include "game/letters.h"
+#include "game/sounds.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,9 +13,11 @@
 #include <QHash>
 #include <QImageReader>
 #include <QObject>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSize>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTest>
 
@@ -27,12 +31,23 @@ struct Word {
     QString entry;
     QString word;
     QString source;
+    QString spoken;        // IPA
+    QString espeakDiffers; // why spoken is not what espeak-ng says; empty when it is
     int line = 0;
 };
 
 const QStringList& entries() {
     static const QStringList list = lautgarten::letterEntries();
     return list;
+}
+
+// The sounds a word of the entry's folder may begin with, from the letter table.
+QStringList soundsOf(const QString& entry) {
+    for (const lautgarten::Letter& letter : lautgarten::Letters) {
+        if (letter.text() == entry)
+            return letter.soundList();
+    }
+    return {};
 }
 
 // Pictures that a child names first with a word of another letter, or words that do not sound
@@ -131,8 +146,10 @@ QList<Word> readWordList(QString* error) {
         return {};
     }
     const QStringList lines = text.split(QLatin1Char('\n'));
-    if (lines.isEmpty() || lines.first() != QStringLiteral("entry\tword\tsource")) {
-        *error = QStringLiteral("words.tsv must start with the header entry<TAB>word<TAB>source");
+    if (lines.isEmpty() ||
+        lines.first() != QStringLiteral("entry\tword\tsource\tspoken\tespeak_differs")) {
+        *error = QStringLiteral("words.tsv must start with the header "
+                                "entry<TAB>word<TAB>source<TAB>spoken<TAB>espeak_differs");
         return {};
     }
     QList<Word> words;
@@ -140,11 +157,11 @@ QList<Word> readWordList(QString* error) {
         if (lines.at(i).trimmed().isEmpty())
             continue;
         const QStringList cells = lines.at(i).split(QLatin1Char('\t'));
-        if (cells.size() != 3) {
-            *error = QStringLiteral("words.tsv line %1 does not have three columns").arg(i + 1);
+        if (cells.size() != 5) {
+            *error = QStringLiteral("words.tsv line %1 does not have five columns").arg(i + 1);
             return {};
         }
-        words.append({cells.at(0), cells.at(1), cells.at(2), i + 1});
+        words.append({cells.at(0), cells.at(1), cells.at(2), cells.at(3), cells.at(4), i + 1});
     }
     return words;
 }
@@ -233,9 +250,14 @@ private slots:
     void placementRule_data();
     void placementRule();
 
-    // Each listed word sits under a known letter and begins with it, not with a longer group.
+    // Each listed word sits under a known letter and begins with it, not with a longer group,
+    // and its spoken form begins with one of the letter's sounds ("Eule" is no e-word).
     void wordFitsItsEntry_data();
     void wordFitsItsEntry();
+
+    // The recorded spoken forms are espeak-ng's, except where the list says why not: a form
+    // typed by hand without a reason, or one espeak-ng now says differently, is caught.
+    void spokenFormsAreEspeaks();
 
     // No word is listed twice under one letter (two pictures would share one file).
     void wordsAreUnique();
@@ -323,18 +345,60 @@ void TstWordList::placementRule() {
 void TstWordList::wordFitsItsEntry_data() {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("spoken");
     for (const Word& w : m_words) {
         const QString tag = QStringLiteral("line %1: %2/%3").arg(w.line).arg(w.entry, w.word);
-        QTest::newRow(tag.toUtf8().constData()) << w.entry << w.word;
+        QTest::newRow(tag.toUtf8().constData()) << w.entry << w.word << w.spoken;
     }
 }
 
 void TstWordList::wordFitsItsEntry() {
     QFETCH(QString, entry);
     QFETCH(QString, word);
+    QFETCH(QString, spoken);
     QVERIFY2(entries().contains(entry), qPrintable(QStringLiteral("unknown entry ") + entry));
     const QString problem = placementProblem(entry, word);
     QVERIFY2(problem.isEmpty(), qPrintable(word + QLatin1Char(' ') + problem));
+    QVERIFY2(lautgarten::beginsWithSound(spoken, soundsOf(entry)),
+             qPrintable(QStringLiteral("%1 [%2] begins with none of the sounds of \"%3\": %4")
+                            .arg(word, spoken, entry, soundsOf(entry).join(QLatin1Char(' ')))));
+}
+
+void TstWordList::spokenFormsAreEspeaks() {
+    const QString espeak = QStandardPaths::findExecutable(QStringLiteral("espeak-ng"));
+    if (espeak.isEmpty())
+        QSKIP("espeak-ng is not installed (scripts/setup --with tests installs it)");
+    // One word per sentence gives one line of IPA per word.
+    QByteArray input;
+    for (const Word& w : m_words)
+        input += w.word.toUtf8() + ".\n";
+    QProcess process;
+    process.start(espeak, {QStringLiteral("-v"), QStringLiteral("de"), QStringLiteral("-q"),
+                           QStringLiteral("--ipa")});
+    process.write(input);
+    process.closeWriteChannel();
+    QVERIFY2(process.waitForFinished(60000) && process.exitCode() == 0,
+             qPrintable(QStringLiteral("espeak-ng failed: ") +
+                        QString::fromUtf8(process.readAllStandardError())));
+    const QStringList said =
+        QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
+    QVERIFY2(said.size() >= m_words.size(), "espeak-ng gave fewer lines than words");
+
+    QStringList wrong;
+    for (qsizetype i = 0; i < m_words.size(); ++i) {
+        const Word& w = m_words.at(i);
+        const QString now = said.at(i).trimmed().normalized(QString::NormalizationForm_C);
+        if (w.espeakDiffers.isEmpty() && w.spoken != now)
+            wrong += QStringLiteral("line %1: %2 is recorded as [%3], espeak-ng says [%4]; record "
+                                    "its form or say why it is wrong")
+                         .arg(w.line)
+                         .arg(w.word, w.spoken, now);
+        if (!w.espeakDiffers.isEmpty() && w.spoken == now)
+            wrong += QStringLiteral("line %1: espeak-ng now says %2 right; drop the reason")
+                         .arg(w.line)
+                         .arg(w.word);
+    }
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QLatin1Char('\n'))));
 }
 
 void TstWordList::wordsAreUnique() {

@@ -26,7 +26,9 @@ export function readMinimum(file) {
   return (entry) => minimum[entry] ?? minimum['*'];
 }
 
-export const HEADER = ['entry', 'word', 'source'];
+// spoken: how the word is said, in IPA, as `espeak-ng -v de -q --ipa WORD` gives it; where
+// espeak-ng is wrong for the word, the form a child hears, and espeak_differs says why.
+export const HEADER = ['entry', 'word', 'source', 'spoken', 'espeak_differs'];
 
 const lower = (s) => s.toLocaleLowerCase('de-DE');
 
@@ -63,15 +65,16 @@ export function readWords(file, minimumFile) {
       problems.push(`${where}: expected ${HEADER.length} columns`);
       return;
     }
-    const [entry, word, source] = cells.map((c) => c.trim());
+    const [entry, word, source, spoken, espeakDiffers] = cells.map((c) => c.trim());
     if (!ENTRIES.includes(entry)) problems.push(`${where}: unknown entry "${entry}"`);
     if (!/^[\p{L}][\p{L}-]*$/u.test(word)) problems.push(`${where}: "${word}" is no file name`);
     const misplaced = placementProblem(entry, word);
     if (misplaced) problems.push(`${where}: ${misplaced}`);
     const key = `${entry}/${lower(word)}`;
     if (seen.has(key)) problems.push(`${where}: "${word}" is listed twice`);
+    if (!spoken) problems.push(`${where}: "${word}" has no spoken form (espeak-ng -v de -q --ipa)`);
     seen.add(key);
-    rows.push({ entry, word, source });
+    rows.push({ entry, word, source, spoken, espeakDiffers });
   });
   for (const entry of ENTRIES) {
     const count = rows.filter((r) => r.entry === entry).length;
