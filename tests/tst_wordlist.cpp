@@ -107,6 +107,9 @@ const Misnamed misnamedWords[] = {
     {u"Nilpferd", u"as often \"Flusspferd\", with an f"},
     {u"Papagei", u"children say \"Vogel\", with an f"},
     {u"Wurm", u"children say \"Regenwurm\", with an r"},
+    {u"Chamäleon", u"children also say \"Eidechse\", with ei"},
+    {u"Zug", u"children also say \"Eisenbahn\", with ei"},
+    {u"Ofen", u"a stove is as often a \"Kamin\", with a k"},
     {u"Eule", u"begins with eu (ɔʏ), no e-sound"},
     {u"Aubergine", u"spoken with o, not au"},
 };
