@@ -5,16 +5,31 @@ import { ENTRIES } from './facts.mjs';
 
 export { ENTRIES };
 
-// Everywhere at least five pictures, except where German has fewer things a young child names
-// at once with a word of that letter and with no word of another (tests/tst_wordlist.cpp gives
-// the reason for each).
-export const MINIMUM = {
-  ch: 2, i: 3, j: 3, o: 3, qu: 2, u: 3, x: 1, y: 1, au: 3, sp: 4,
-  '\u00f6': 1, '\u00e4': 1, '\u00fc': 1,
-};
-export const DEFAULT_MINIMUM = 5;
+// How many pictures each letter needs at least, and why a letter has fewer than the others:
+// minimum.tsv (entry, minimum, reason; the entry "*" stands for every letter not listed).
+// tests/tst_wordlist.cpp reads the same file.
+export function readMinimum(file) {
+  const text = readFileSync(file, 'utf8').normalize('NFC');
+  const lines = text.split('\n').filter((l) => l.trim() !== '');
+  if (lines.shift() !== 'entry\tminimum\treason') {
+    throw new Error(`${file}: header must be "entry<TAB>minimum<TAB>reason"`);
+  }
+  const minimum = {};
+  lines.forEach((line, i) => {
+    const [entry, count, reason] = line.split('\t');
+    if ((entry !== '*' && !ENTRIES.includes(entry)) || !/^[1-9]\d*$/.test(count ?? '') ||
+        !reason?.trim() || entry in minimum) {
+      throw new Error(`${file}:${i + 2}: expected a letter listed once, a count and a reason`);
+    }
+    minimum[entry] = Number(count);
+  });
+  if (!('*' in minimum)) throw new Error(`${file}: the row for "*" (every other letter) is missing`);
+  return (entry) => minimum[entry] ?? minimum['*'];
+}
 
-export const HEADER = ['entry', 'word', 'source'];
+// spoken: how the word is said, in IPA, as `espeak-ng -v de -q --ipa WORD` gives it; where
+// espeak-ng is wrong for the word, the form a child hears, and espeak_differs says why.
+export const HEADER = ['entry', 'word', 'source', 'spoken', 'espeak_differs'];
 
 const lower = (s) => s.toLocaleLowerCase('de-DE');
 
@@ -32,7 +47,8 @@ export function placementProblem(entry, word) {
   return null;
 }
 
-export function readWords(file) {
+export function readWords(file, minimumFile) {
+  const minimumOf = readMinimum(minimumFile);
   const text = readFileSync(file, 'utf8');
   if (text !== text.normalize('NFC')) throw new Error(`${file} is not stored in NFC`);
   const lines = text.split('\n').filter((l) => l.trim() !== '');
@@ -50,19 +66,20 @@ export function readWords(file) {
       problems.push(`${where}: expected ${HEADER.length} columns`);
       return;
     }
-    const [entry, word, source] = cells.map((c) => c.trim());
+    const [entry, word, source, spoken, espeakDiffers] = cells.map((c) => c.trim());
     if (!ENTRIES.includes(entry)) problems.push(`${where}: unknown entry "${entry}"`);
     if (!/^[\p{L}][\p{L}-]*$/u.test(word)) problems.push(`${where}: "${word}" is no file name`);
     const misplaced = placementProblem(entry, word);
     if (misplaced) problems.push(`${where}: ${misplaced}`);
     const key = `${entry}/${lower(word)}`;
     if (seen.has(key)) problems.push(`${where}: "${word}" is listed twice`);
+    if (!spoken) problems.push(`${where}: "${word}" has no spoken form (espeak-ng -v de -q --ipa)`);
     seen.add(key);
-    rows.push({ entry, word, source });
+    rows.push({ entry, word, source, spoken, espeakDiffers });
   });
   for (const entry of ENTRIES) {
     const count = rows.filter((r) => r.entry === entry).length;
-    const minimum = MINIMUM[entry] ?? DEFAULT_MINIMUM;
+    const minimum = minimumOf(entry);
     if (count < minimum) problems.push(`"${entry}" has ${count} pictures, needs ${minimum}`);
   }
   if (problems.length) throw new Error(problems.join('\n'));
