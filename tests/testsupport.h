@@ -17,6 +17,22 @@ Q_DECLARE_METATYPE(platform::ErrorNumber)
 
 namespace testsupport {
 
+// Values of the game's generator that choose a given outcome of a page, to feed to Form1::Rng.
+namespace rnd {
+// The letter at table index 1..35.
+constexpr double letter(int index) {
+    return (index - 0.5) / 35.0;
+}
+// File i of a folder of n files.
+constexpr double pick(int i, int n) {
+    return (i + 0.5) / n;
+}
+// Answer box 0, 1 or 2.
+constexpr double box(int slot) {
+    return (slot + 0.5) / 3.0;
+}
+} // namespace rnd
+
 // Empty when call ends with run-time error number, on path unless path is empty; otherwise what
 // happened instead.
 QString errorMismatch(const std::function<void()>& call, platform::ErrorNumber number,

@@ -180,7 +180,7 @@ void TestClock::endInsideFeedback() {
         form->Label3.setText(QStringLiteral("1")); // the next tick ends the game
         leaveResults(*form, end);
         if (right)
-            form->Rng.feed({(7 - 0.5) / 35, 0.0, 0.0, 0.0, 0.0, 0.5, 0.5, 0.0});
+            form->Rng.feed({testsupport::rnd::letter(7), 0.0, 0.0, 0.0, 0.0, 0.5, 0.5, 0.0});
     });
     const int16_t slot = right ? form->CorrectSlot : int16_t((form->CorrectSlot + 2) % 3);
     QTest::mouseClick(&form->Picture2[std::size_t(slot)], Qt::LeftButton);

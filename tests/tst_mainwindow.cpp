@@ -106,7 +106,7 @@ void TestMainWindow::nextPage() {
     form.show();
     form.HitCount = 3;
     form.Label3.setText(QStringLiteral("23"));
-    form.Rng.feed({(30 - 0.5) / 35});
+    form.Rng.feed({testsupport::rnd::letter(30)});
     QTest::mouseClick(&form.Picture3, Qt::LeftButton);
     QCOMPARE(form.TargetIndex, int16_t(30));
     QCOMPARE(form.HitCount, int16_t(3));
@@ -132,7 +132,7 @@ void TestMainWindow::startUpWithoutLetters() {
         startPageShown = true;
         page->close();
     });
-    form.Rng.feed({0.5 / 35}); // a page for "a"
+    form.Rng.feed({testsupport::rnd::letter(1)});
     QVERIFY_ERROR_ON(platform::ErrorNumber::PathNotFound,
                      library.path(QStringLiteral("buchstaben/a.gif")), form.Form_Load());
     QCoreApplication::processEvents();

@@ -11,18 +11,9 @@ using platform::AppInfo;
 using platform::ErrorNumber;
 using testsupport::TestLibrary;
 
-namespace {
+using namespace testsupport::rnd;
 
-// Values of the generator that choose a given outcome.
-double letter(int index) {
-    return (index - 0.5) / 35.0;
-}
-double pick(int i, int n) {
-    return (i + 0.5) / n;
-}
-double box(int slot) {
-    return (slot + 0.5) / 3.0;
-}
+namespace {
 
 // Runs the start-up on a library and leaves the start page by its close button.
 void load(Form1& form) {

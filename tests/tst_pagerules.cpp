@@ -5,6 +5,7 @@
 #include "game/letters.h"
 #include "game/page.h"
 #include "game/sounds.h"
+#include "testsupport.h"
 
 #include <QSet>
 #include <QTest>
@@ -18,18 +19,9 @@ using lautgarten::Page;
 using lautgarten::PagePicture;
 using lautgarten::phonemes;
 
-namespace {
+using namespace testsupport::rnd;
 
-// Values of the generator that choose a given outcome.
-double letter(int index) {
-    return (index - 0.5) / 35.0;
-}
-double pick(int i, int n) {
-    return (i + 0.5) / n;
-}
-double box(int slot) {
-    return (slot + 0.5) / 3.0;
-}
+namespace {
 
 QString entry(int index) {
     return Letters[std::size_t(index - 1)].text();
