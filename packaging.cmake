@@ -25,6 +25,37 @@ endforeach()
 install(FILES resources/pictures/icon.svg DESTINATION share/icons/hicolor/scalable/apps
         RENAME ${LAUTGARTEN_APP_ID}.svg)
 
+# Manual pages, German and English, compressed as Debian wants them (gzip -9n: best
+# compression, no name or time stamp). They change only with their sources, so they are made
+# when CMake runs, which a changed source triggers.
+if(NOT WIN32)
+    find_program(LAUTGARTEN_GZIP gzip REQUIRED)
+    function(lautgarten_gzip source target)
+        execute_process(COMMAND ${LAUTGARTEN_GZIP} -9n -c ${source} OUTPUT_FILE ${target}
+                        RESULT_VARIABLE failed)
+        if(failed)
+            message(FATAL_ERROR "gzip ${source} failed")
+        endif()
+    endfunction()
+
+    foreach(page lautgarten.6 lautgarten-pruefen.1)
+        string(REGEX MATCH "[0-9]$" section ${page})
+        foreach(language en de)
+            if(language STREQUAL en)
+                set(source man/${page}.in)
+                set(destination share/man/man${section})
+            else()
+                set(source man/${language}/${page}.in)
+                set(destination share/man/${language}/man${section})
+            endif()
+            set(built ${CMAKE_BINARY_DIR}/man/${language}/${page})
+            configure_file(${source} ${built} @ONLY)
+            lautgarten_gzip(${built} ${built}.gz)
+            install(FILES ${built}.gz DESTINATION ${destination})
+        endforeach()
+    endforeach()
+endif()
+
 # The Debian package: scripts/package builds it.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME lautgarten)
