@@ -25,9 +25,9 @@ endforeach()
 install(FILES resources/pictures/icon.svg DESTINATION share/icons/hicolor/scalable/apps
         RENAME ${LAUTGARTEN_APP_ID}.svg)
 
-# Manual pages, German and English, compressed as Debian wants them (gzip -9n: best
-# compression, no name or time stamp). They change only with their sources, so they are made
-# when CMake runs, which a changed source triggers.
+# Manual pages, German and English, and the package's changelog and copyright; compressed as
+# Debian wants them (gzip -9n: best compression, no name or time stamp). They change only with
+# their sources, so they are made when CMake runs, which a changed source triggers.
 if(NOT WIN32)
     find_program(LAUTGARTEN_GZIP gzip REQUIRED)
     function(lautgarten_gzip source target)
@@ -54,6 +54,20 @@ if(NOT WIN32)
             install(FILES ${built}.gz DESTINATION ${destination})
         endforeach()
     endforeach()
+
+    # The changelog's newest entry has to be this version's.
+    set(LAUTGARTEN_CHANGELOG ${PROJECT_SOURCE_DIR}/packaging/changelog)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${LAUTGARTEN_CHANGELOG})
+    file(STRINGS ${LAUTGARTEN_CHANGELOG} newest LIMIT_COUNT 1)
+    set(package_version
+        ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH})
+    if(NOT newest MATCHES "^lautgarten \\(${package_version}\\) ")
+        message(FATAL_ERROR "packaging/changelog begins with \"${newest}\"; "
+                            "version ${package_version} needs an entry at its top.")
+    endif()
+    lautgarten_gzip(${LAUTGARTEN_CHANGELOG} ${CMAKE_BINARY_DIR}/changelog.gz)
+    install(FILES ${CMAKE_BINARY_DIR}/changelog.gz packaging/copyright
+            DESTINATION share/doc/lautgarten)
 endif()
 
 # The Debian package: scripts/package builds it.
@@ -63,12 +77,24 @@ set(CPACK_PACKAGE_VERSION
     ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH})
 set(CPACK_PACKAGE_CONTACT "Lautgarten <lautgarten@lautgarten.de>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Lernspiel für Anfangsbuchstaben")
-set(CPACK_PACKAGE_DESCRIPTION "Lautgarten ist ein kleines Lernspiel für Kinder, die \
-Anfangsbuchstaben üben: Eine Seite zeigt einen Buchstaben und drei Bilder, nur ein Ding \
-beginnt mit diesem Buchstaben. Ein lachendes oder weinendes Gesicht antwortet.")
+# Lines of the extended description, each at most 80 characters.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Lautgarten ist ein kleines Lernspiel für Kinder von vier bis sechs Jahren,"
+    "die Anfangsbuchstaben üben: Eine Seite zeigt einen Buchstaben und drei"
+    "Bilder, nur ein Ding beginnt mit diesem Buchstaben. Ein lachendes oder"
+    "weinendes Gesicht antwortet."
+    ""
+    "Eigene Bilder kommen in die Bildersammlung in /usr/lib/lautgarten/images;"
+    "lautgarten-pruefen prüft sie.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# A learning game for schools, filed where its desktop entry puts it (Education), like
+# gcompris-qt. Under games both commands would belong in /usr/games (Debian policy 11.11),
+# which neither root's nor sudo's PATH holds, though lautgarten-pruefen is the admins' tool;
+# left in /usr/bin beside a game it draws a lintian warning.
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+# No debug symbols in the package: strip the binaries.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://lautgarten.de/)
 # The Qt libraries and the C++ run-time come from the binaries themselves; the designed faces'
 # substitutes are only named by the windows, so they are listed here.
