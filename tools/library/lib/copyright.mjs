@@ -19,7 +19,7 @@ const UPSTREAM = {
 // Fonts that make-library draws into pictures; what a credit names is matched to these files.
 const FONT_FILES = [LETTER_FONT, BANNER_FONT];
 
-// One string of a TrueType/OpenType name table: 0 copyright, 1 family.
+// One string of a TrueType/OpenType name table: 0 copyright, 1 family, 14 licence address.
 function fontName(file, id) {
   const data = readFileSync(file);
   for (let i = 0; i < data.readUInt16BE(4); ++i) {
@@ -54,11 +54,14 @@ function spelled(text, family) {
   return family;
 }
 
+// The comment below speaks of the SIL Open Font License; a font under another stops here.
 function loadFonts() {
-  return FONT_FILES.map((file) => ({
-    family: fontName(file, 1),
-    copyright: fontName(file, 0),
-  }));
+  return FONT_FILES.map((file) => {
+    if (!/\bOFL\b/.test(fontName(file, 14))) {
+      throw new Error(`copyright: ${file} is not under the SIL Open Font License`);
+    }
+    return { family: fontName(file, 1), copyright: fontName(file, 0) };
+  });
 }
 
 // The emoji sets as their packages describe themselves; QUELLEN.txt names the same holder.
