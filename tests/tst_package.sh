@@ -69,6 +69,7 @@ ruling() {
     local i
     for ((i = ${#patterns[@]} - 1; i >= 0; --i)); do
         # A pattern's "[" is a plain character; for bash it would open a set.
+        # shellcheck disable=SC2053 # the pattern is matched as a glob on purpose
         [[ $1 == ${patterns[i]//[/\\[} ]] && { echo "$i"; return; }
     done
     echo -1
