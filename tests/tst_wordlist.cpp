@@ -112,6 +112,9 @@ const Misnamed misnamedWords[] = {
     {u"Ofen", u"a stove is as often a \"Kamin\", with a k"},
     {u"Eule", u"begins with eu (ɔʏ), no e-sound"},
     {u"Aubergine", u"spoken with o, not au"},
+    {u"Lama", u"children also say \"Alpaka\", with an a, or \"Schaf\""},
+    {u"Rollschuh", u"children also say \"Inliner\", with an i, or \"Schuh\""},
+    {u"Dose", u"many children say \"Büchse\", with a b"},
 };
 
 QString sourceDir() {
