@@ -42,7 +42,11 @@ void PageArea::centre() {
 QFont designFont(const QString& family, double pointSize, bool bold, bool italic) {
     // "@" marks the vertical-writing variant of a face; the text here is drawn upright.
     QFont font(family.startsWith(QLatin1Char('@')) ? family.mid(1) : family);
-    font.setPointSizeF(pointSize * scale());
+    // The layouts measure in pixels at 96 dots per inch, so a size in points is taken as there.
+    // At the game's scale it becomes whole pixels, rounded down: text widths grow with the pixel
+    // size, and a box made as wide as its text at the designed size still holds it.
+    const double pixels = pointSize * 96 / 72 * scale();
+    font.setPixelSize(std::max(1, int(std::floor(pixels + 1e-9))));
     font.setBold(bold);
     font.setItalic(italic);
     return font;

@@ -56,8 +56,8 @@ inline const QColor ButtonFace{240, 240, 240};      // 15
 inline const QColor ButtonText{0, 0, 0};            // 18
 } // namespace SystemColor
 
-// A font a window's layout names, at the game's scale; where that face is not installed, its
-// substitute stands in.
+// A font a window's layout names, its size in points at 96 dots per inch, drawn at the game's
+// scale; where that face is not installed, its substitute stands in.
 QFont designFont(const QString& family, double pointSize, bool bold = false, bool italic = false);
 
 // Maps the faces the windows name (Verdana, MS Sans Serif, Arial, Comic Sans MS,
