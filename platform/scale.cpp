@@ -52,9 +52,9 @@ std::vector<uint32_t> property(xcb_connection_t* x, xcb_window_t window, xcb_ato
     return {values, values + reply->value_len};
 }
 
-// The frame the window manager would put around window, in device pixels: none without a window
-// manager; nothing known when it does not answer in time.
-std::optional<QMargins> frameOnX11(xcb_connection_t* x, xcb_window_t window) {
+// The frame the window manager would put around a window of the main window's kind, in device
+// pixels: none without a window manager; nothing known when it does not answer in time.
+std::optional<QMargins> frameOnX11(xcb_connection_t* x, QScreen* screen) {
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
     // A running window manager names a window of its own on the root window, and that window
     // names itself; a name left behind by one that has ended does not.
@@ -63,6 +63,8 @@ std::optional<QMargins> frameOnX11(xcb_connection_t* x, xcb_window_t window) {
     if (manager.size() != 1 || property(x, manager[0], check, XCB_ATOM_WINDOW) != manager)
         return QMargins();
 
+    QWindow probe(screen);
+    const auto window = xcb_window_t(probe.winId());
     // The window is never mapped: the window manager is asked for the frame it would draw.
     xcb_client_message_event_t request{};
     request.response_type = XCB_CLIENT_MESSAGE;
@@ -102,23 +104,23 @@ double fittingScale(QSize pageTwips, QSize area) {
 }
 
 QMargins windowFrame(const QScreen& screen) {
-    // A window of the main window's kind, made but never shown.
-    QWindow probe(const_cast<QScreen*>(&screen));
-    probe.create();
+    QScreen* on = const_cast<QScreen*>(&screen);
 #if QT_CONFIG(xcb)
     // The offscreen platform answers as an X11 application too, without a connection.
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (QGuiApplication::platformName() == QLatin1String("xcb") && x11 && x11->connection()) {
         // A window manager that does not say gets room for a frame larger than the usual ones.
-        const QMargins frame = frameOnX11(x11->connection(), xcb_window_t(probe.winId()))
-                                   .value_or(QMargins(8, 48, 8, 8));
+        const QMargins frame = frameOnX11(x11->connection(), on).value_or(QMargins(8, 48, 8, 8));
         const double ratio = screen.devicePixelRatio();
         const auto points = [ratio](int pixels) { return int(std::ceil(pixels / ratio)); };
         return {points(frame.left()), points(frame.top()), points(frame.right()),
                 points(frame.bottom())};
     }
 #endif
-    // Other platforms know the frame of a window they have made.
+    // Other platforms know the frame of a window of the main window's kind once they have made
+    // one; it is never shown.
+    QWindow probe(on);
+    probe.create();
     return probe.frameMargins();
 }
 
