@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "game/form1.h"
 #include "platform/guard.h"
+#include "platform/scale.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -18,8 +19,13 @@ int main(int argc, char* argv[]) {
     platform::FatalErrorReport::showMessageBox =
         screenless != QLatin1String("offscreen") && screenless != QLatin1String("minimal");
 
+    // One scale for every window, found before the first one is made.
+    const QRect maximized = platform::fitToScreen(lautgarten::Form1::PageTwips);
     lautgarten::Form1 form1;
     platform::guarded([&form1] { form1.Form_Load(); });
+    // Where no window manager maximizes the window, it takes the maximized place itself.
+    if (!maximized.isEmpty())
+        form1.setGeometry(maximized);
     form1.showMaximized();
     return QApplication::exec();
 }

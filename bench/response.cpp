@@ -16,7 +16,10 @@
 // does.
 
 #include "benchsupport.h"
+#include "game/form1.h"
 #include "game/letters.h"
+#include "platform/layout.h"
+#include "platform/scale.h"
 #include "xwait.h"
 
 #include <X11/extensions/Xdamage.h>
@@ -26,16 +29,45 @@
 
 namespace {
 
-// The places of what the clicks aim at in the windows' layouts, in pixels (twips / 15).
-constexpr int NameBoxX = 8 + 257 / 2, NameBoxY = 384 + 35 / 2; // start page, Text1
-constexpr int AnswerLefts[3] = {32, 374, 720};                 // main window, Picture2
-constexpr int AnswerTop = 360, AnswerWidth = lautgarten::AnswerBox.width(),
-              AnswerHeight = lautgarten::AnswerBox.height();
-constexpr int FaceX = 304 + lautgarten::FaceBox.width() / 2, // feedback window, Picture1
-    FaceY = 160 + lautgarten::FaceBox.height() / 2;
+// The places of what the clicks aim at in the windows' layouts, in twips.
+constexpr QRect NameBox{120, 5760, 3855, 525};                       // start page, Text1
+constexpr int AnswerLefts[3] = {480, 5610, 10800}, AnswerTop = 5400; // main window, Picture2
+constexpr QPoint FaceAt{4560, 2400};                                 // feedback window, Picture1
+
+// The same in screen pixels, at the scale the program finds: its own Xvfb has no window manager,
+// so the main window's page fits the whole screen. The main window and the feedback window
+// cover the screen with their pages centred in it.
+struct Aims {
+    QPoint nameBox;     // in the start page
+    int answerLefts[3]; // in the main window
+    int answerTop, answerWidth, answerHeight;
+    QPoint face; // in the feedback window
+
+    explicit Aims(QSize screen) {
+        platform::setScale(platform::fittingScale(lautgarten::Form1::PageTwips, screen));
+        using platform::twips;
+        const QSize page(twips(lautgarten::Form1::PageTwips.width()),
+                         twips(lautgarten::Form1::PageTwips.height()));
+        const QPoint origin((screen.width() - page.width()) / 2,
+                            (screen.height() - page.height()) / 2);
+        nameBox = QPoint(twips(NameBox.x()) + twips(NameBox.width()) / 2,
+                         twips(NameBox.y()) + twips(NameBox.height()) / 2);
+        for (int i = 0; i < 3; ++i)
+            answerLefts[i] = origin.x() + twips(AnswerLefts[i]);
+        answerTop = origin.y() + twips(AnswerTop);
+        answerWidth = twips(lautgarten::AnswerBox.width() * platform::TwipsPerPixel);
+        answerHeight = twips(lautgarten::AnswerBox.height() * platform::TwipsPerPixel);
+        face =
+            origin + QPoint(twips(FaceAt.x()) +
+                                twips(lautgarten::FaceBox.width() * platform::TwipsPerPixel) / 2,
+                            twips(FaceAt.y()) +
+                                twips(lautgarten::FaceBox.height() * platform::TwipsPerPixel) / 2);
+    }
+};
 
 Display* display;
 Window root;
+const Aims* aims;
 int damageEvent = 0;
 xwait::Child program;
 
@@ -108,9 +140,10 @@ using Image = std::vector<char>;
 
 // The screen under the three answer pictures.
 Image capture(const xwait::Place& main) {
-    const int width = AnswerLefts[2] + AnswerWidth - AnswerLefts[0];
-    XImage* image = XGetImage(display, root, main.x + AnswerLefts[0], main.y + AnswerTop, width,
-                              AnswerHeight, AllPlanes, ZPixmap);
+    const int width = aims->answerLefts[2] + aims->answerWidth - aims->answerLefts[0];
+    XImage* image =
+        XGetImage(display, root, main.x + aims->answerLefts[0], main.y + aims->answerTop, width,
+                  aims->answerHeight, AllPlanes, ZPixmap);
     if (!image)
         die("cannot read the screen");
     Image bytes(image->data, image->data + image->bytes_per_line * image->height);
@@ -119,8 +152,9 @@ Image capture(const xwait::Place& main) {
 }
 
 bool touchesAnswers(const XRectangle& area) {
-    return area.x < AnswerLefts[2] + AnswerWidth && area.x + area.width > AnswerLefts[0] &&
-           area.y < AnswerTop + AnswerHeight && area.y + area.height > AnswerTop;
+    return area.x < aims->answerLefts[2] + aims->answerWidth &&
+           area.x + area.width > aims->answerLefts[0] &&
+           area.y < aims->answerTop + aims->answerHeight && area.y + area.height > aims->answerTop;
 }
 
 } // namespace
@@ -143,6 +177,9 @@ int main(int argc, char* argv[]) {
 
     display = xwait::openDisplay();
     root = DefaultRootWindow(display);
+    const Aims screenAims(QSize(DisplayWidth(display, DefaultScreen(display)),
+                                DisplayHeight(display, DefaultScreen(display))));
+    aims = &screenAims;
     int damageError = 0;
     if (!XDamageQueryExtension(display, &damageEvent, &damageError))
         xwait::fail("the X server has no DAMAGE extension");
@@ -156,8 +193,8 @@ int main(int argc, char* argv[]) {
     const xwait::Place start = xwait::placeOf(display, startPage);
     // The game starts by a name and Enter: a click on "Spiel starten" does not start it under a
     // real window system (the start page takes the focus back from the pressed button).
-    xdotool({"mousemove", std::to_string(start.x + NameBoxX), std::to_string(start.y + NameBoxY),
-             "click", "1", "type", "Mia"});
+    xdotool({"mousemove", std::to_string(start.x + aims->nameBox.x()),
+             std::to_string(start.y + aims->nameBox.y()), "click", "1", "type", "Mia"});
     xdotool({"key", "Return"});
     const double gameStarted = xwait::now();
     const Window mainWindow = waitForMap(10000, when);
@@ -177,8 +214,8 @@ int main(int argc, char* argv[]) {
             double mapped = 0;
             Window feedback = None;
             {
-                Click click(main.x + AnswerLefts[slot] + AnswerWidth / 2,
-                            main.y + AnswerTop + AnswerHeight / 2);
+                Click click(main.x + aims->answerLefts[slot] + aims->answerWidth / 2,
+                            main.y + aims->answerTop + aims->answerHeight / 2);
                 feedback = waitForMap(5000, mapped, &click);
                 if (feedback == None || xwait::windowName(display, feedback) != "Form2")
                     die("no feedback window after an answer");
@@ -188,7 +225,7 @@ int main(int argc, char* argv[]) {
             drain(200); // the face paints itself
             const xwait::Place face = xwait::placeOf(display, feedback);
 
-            Click click(face.x + FaceX, face.y + FaceY);
+            Click click(face.x + aims->face.x(), face.y + aims->face.y());
             struct Drawn {
                 double when;
                 Image screen;

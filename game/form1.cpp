@@ -24,8 +24,9 @@ Form1::Form1(AppInfo app)
     : App(std::move(app)) {
     installFontSubstitutes();
     setWindowTitle(QStringLiteral("Lautgarten"));
-    resize(twips(15120), twips(10785));
+    resize(twips(PageTwips.width()), twips(PageTwips.height()));
     setColors(this, Qt::black, SystemColor::ActiveTitleText);
+    PageArea.setDesignSize(PageTwips);
 
     place(&Picture4, "Picture4", {360, 360, 615, 495});
     Picture4.setBackColor(SystemColor::ActiveTitleText);

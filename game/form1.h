@@ -5,6 +5,7 @@
 #include "platform/filelistbox.h"
 #include "platform/form.h"
 #include "platform/label.h"
+#include "platform/layout.h"
 #include "platform/picturebox.h"
 #include "platform/random.h"
 #include "platform/timer.h"
@@ -45,17 +46,22 @@ public:
     int16_t HitCount = 0;
     int16_t GameSeconds = 0;
 
+    // The page the controls lie on: the window's designed size, centred in the maximized window.
+    static constexpr QSize PageTwips{15120, 10785};
+    platform::PageArea PageArea{this};
+
     // Controls, top strip first.
-    platform::PictureBox Picture4{this};
-    platform::Label Label2{QStringLiteral("ZUR STARTSEITE"), this};
-    platform::Label Label3{QStringLiteral("60"), this};
-    platform::PictureBox Picture1{this};
-    platform::PictureBox Picture3{this};
-    platform::Label Label1{QStringLiteral("WEITER"), this};
-    platform::Label Label4{QStringLiteral("Namefeld"), this};
+    platform::PictureBox Picture4{&PageArea};
+    platform::Label Label2{QStringLiteral("ZUR STARTSEITE"), &PageArea};
+    platform::Label Label3{QStringLiteral("60"), &PageArea};
+    platform::PictureBox Picture1{&PageArea};
+    platform::PictureBox Picture3{&PageArea};
+    platform::Label Label1{QStringLiteral("WEITER"), &PageArea};
+    platform::Label Label4{QStringLiteral("Namefeld"), &PageArea};
     platform::FileListBox File1;
-    std::array<platform::PictureBox, 3> Picture2{
-        {platform::PictureBox{this}, platform::PictureBox{this}, platform::PictureBox{this}}};
+    std::array<platform::PictureBox, 3> Picture2{{platform::PictureBox{&PageArea},
+                                                  platform::PictureBox{&PageArea},
+                                                  platform::PictureBox{&PageArea}}};
     platform::Timer Timer1{1000, this};
 
     // The other windows, created on first use.

@@ -1,19 +1,52 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "platform/layout.h"
 
-#include <QWidget>
+#include "platform/scale.h"
+
+#include <QEvent>
+#include <algorithm>
+#include <cmath>
 
 namespace platform {
+
+int twips(int value) {
+    return int(std::lround(value * scale() / TwipsPerPixel));
+}
 
 void place(QWidget* control, const char* name, const Place& where) {
     control->setObjectName(QString::fromLatin1(name));
     control->setGeometry(where.pixels());
 }
 
+PageArea::PageArea(QWidget* window)
+    : QWidget(window) {
+    window->installEventFilter(this);
+}
+
+void PageArea::setDesignSize(QSize pageTwips) {
+    resize(twips(pageTwips.width()), twips(pageTwips.height()));
+    centre();
+}
+
+bool PageArea::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parent() && event->type() == QEvent::Resize)
+        centre();
+    return QWidget::eventFilter(watched, event);
+}
+
+void PageArea::centre() {
+    const QSize room = parentWidget()->size() - size();
+    move(std::max(room.width() / 2, 0), std::max(room.height() / 2, 0));
+}
+
 QFont designFont(const QString& family, double pointSize, bool bold, bool italic) {
     // "@" marks the vertical-writing variant of a face; the text here is drawn upright.
     QFont font(family.startsWith(QLatin1Char('@')) ? family.mid(1) : family);
-    font.setPointSizeF(pointSize);
+    // The layouts measure in pixels at 96 dots per inch, so a size in points is taken as there.
+    // At the game's scale it becomes whole pixels, rounded down: text widths grow with the pixel
+    // size, and a box made as wide as its text at the designed size still holds it.
+    const double pixels = pointSize * 96 / 72 * scale();
+    font.setPixelSize(std::max(1, int(std::floor(pixels + 1e-9))));
     font.setBold(bold);
     font.setItalic(italic);
     return font;

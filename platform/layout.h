@@ -6,17 +6,16 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
-
-class QWidget;
+#include <QWidget>
 
 namespace platform {
 
 // Window layouts are designed in twips: 1440 to the inch, 15 to a pixel at 96 dots per inch.
 // Qt scales the pixels for high-dpi screens.
 constexpr int TwipsPerPixel = 15;
-constexpr int twips(int value) {
-    return value / TwipsPerPixel;
-}
+
+// A length in twips as screen pixels at the game's scale (platform/scale.h), to the nearest.
+int twips(int value);
 
 // A control's place in its window's layout, in twips.
 struct Place {
@@ -33,6 +32,21 @@ struct Place {
 // ("Picture2", "Label3"), which the tests find it by.
 void place(QWidget* control, const char* name, const Place& where);
 
+// The surface a window's layout is drawn on, designed pageTwips large and drawn at the game's
+// scale: centred in its window wherever the window is larger (a maximized window), from the
+// window's top-left corner otherwise. Its window's background shows through it.
+class PageArea : public QWidget {
+public:
+    explicit PageArea(QWidget* window);
+    void setDesignSize(QSize pageTwips);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void centre();
+};
+
 // The system colours the designs refer to, as the standard colour scheme has them.
 namespace SystemColor {
 inline const QColor MenuText{0, 0, 0};              // 7
@@ -42,7 +56,8 @@ inline const QColor ButtonFace{240, 240, 240};      // 15
 inline const QColor ButtonText{0, 0, 0};            // 18
 } // namespace SystemColor
 
-// A font a window's layout names; where that face is not installed, its substitute stands in.
+// A font a window's layout names, its size in points at 96 dots per inch, drawn at the game's
+// scale; where that face is not installed, its substitute stands in.
 QFont designFont(const QString& family, double pointSize, bool bold = false, bool italic = false);
 
 // Maps the faces the windows name (Verdana, MS Sans Serif, Arial, Comic Sans MS,

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "platform/picturebox.h"
 
+#include "platform/scale.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -27,6 +29,11 @@ void PictureBox::paintEvent(QPaintEvent*) {
     if (picture_.isNull())
         return;
     QPainter painter(this);
+    // The picture's pixels are the page's: at the game's scale it covers its own size times the
+    // scale, filtered smoothly. The painter works in the screen's device pixels, so a high-dpi
+    // screen gets the picture sampled at its full resolution, not a blown-up small one.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.scale(scale(), scale());
     painter.drawPixmap(0, 0, picture_.pixmap);
 }
 

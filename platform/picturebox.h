@@ -8,8 +8,9 @@
 
 namespace platform {
 
-// Shows a picture at its own size from the top-left corner, clipped to the box, never scaled
-// or centred, on the box's background colour. A click on the box emits Click.
+// Shows a picture at its own size in the page's units (so at the game's scale) from the top-left
+// corner, clipped to the box, never fitted to the box or centred, on the box's background colour.
+// A click on the box emits Click.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:

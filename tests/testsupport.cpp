@@ -61,11 +61,12 @@ QString errorMismatch(const std::function<void()>& call, platform::ErrorNumber n
     return QStringLiteral("no error %1").arg(int(number));
 }
 
-void onNextModal(std::function<void(QWidget*)> action) {
-    onNextModalWhere([](QWidget*) { return true; }, std::move(action));
+QPointer<QTimer> onNextModal(std::function<void(QWidget*)> action) {
+    return onNextModalWhere([](QWidget*) { return true; }, std::move(action));
 }
 
-void onNextModalWhere(std::function<bool(QWidget*)> wanted, std::function<void(QWidget*)> action) {
+QPointer<QTimer> onNextModalWhere(std::function<bool(QWidget*)> wanted,
+                                  std::function<void(QWidget*)> action) {
     auto* poll = new QTimer(QCoreApplication::instance()); // released with the application
     poll->setInterval(1);
     auto started = std::make_shared<QElapsedTimer>();
@@ -81,6 +82,7 @@ void onNextModalWhere(std::function<bool(QWidget*)> wanted, std::function<void(Q
             action(modal);
     });
     poll->start();
+    return poll;
 }
 
 bool waitUntil(const std::function<bool()>& done, int timeoutMs) {

@@ -4,8 +4,10 @@
 #include "platform/runtimeerror.h"
 
 #include <QDir>
+#include <QPointer>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 
@@ -67,10 +69,12 @@ private:
 };
 
 // Runs action on the next modal window that opens, from the event loop, once it is shown.
-// Gives up after ten seconds without one.
-void onNextModal(std::function<void(QWidget*)> action);
+// Gives up after ten seconds without one. Deleting the returned watch cancels it, as a test must
+// when no window came and action refers to the test's own variables.
+QPointer<QTimer> onNextModal(std::function<void(QWidget*)> action);
 // The same for the next modal window of one kind, passing over the others.
-void onNextModalWhere(std::function<bool(QWidget*)> wanted, std::function<void(QWidget*)> action);
+QPointer<QTimer> onNextModalWhere(std::function<bool(QWidget*)> wanted,
+                                  std::function<void(QWidget*)> action);
 
 template <class Window> void onNext(std::function<void(Window&)> action) {
     onNextModalWhere([](QWidget* modal) { return qobject_cast<Window*>(modal) != nullptr; },

@@ -174,10 +174,14 @@ void TestLibraryProblems::brokenLibrary() {
     for (double value : PageForA)
         form.Rng.feed({value});
     bool startPageShown = false, startPageReached = false;
-    testsupport::onNextModal([&startPageShown](QWidget* page) {
-        startPageShown = true;
-        page->close();
-    });
+    const QPointer<QTimer> startPageWatch =
+        testsupport::onNextModal([&startPageShown](QWidget* page) {
+            startPageShown = true;
+            page->close();
+        });
+    // An error before the start page leaves the watch waiting; a later test's start page must
+    // not run it on this test's finished variables.
+    const auto cancelWatch = qScopeGuard([&startPageWatch] { delete startPageWatch.data(); });
     QVERIFY_ERROR_ON(number, library.path(path), {
         form.Form_Load();
         startPageReached = startPageShown;

@@ -13,7 +13,8 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    // Every control at its place and size (in twips, 15 to a pixel), in its colours.
+    // Every control at its place and size (in twips, 15 to a pixel, at the scale of 1 the tests
+    // start with), in its colours.
     void layout_data();
     void layout();
     // Start-up: game length, table, "60", the first page complete before the start page
@@ -52,7 +53,7 @@ void TestMainWindow::layout() {
     TestLibrary library;
     Form1 form(AppInfo{library.appPath()});
     QList<QWidget*> found;
-    for (QWidget* child : form.findChildren<QWidget*>(name, Qt::FindDirectChildrenOnly))
+    for (QWidget* child : form.PageArea.findChildren<QWidget*>(name, Qt::FindDirectChildrenOnly))
         if (child->property("Index").toInt() == index)
             found << child;
     QCOMPARE(found.size(), 1);
@@ -62,6 +63,7 @@ void TestMainWindow::layout() {
     QCOMPARE(control->palette().color(QPalette::Window), background);
     QVERIFY(control->autoFillBackground());
     QCOMPARE(form.size(), QSize(1008, 719));
+    QCOMPARE(form.PageArea.geometry(), form.rect()); // at its designed size the window is the page
     QCOMPARE(form.windowTitle(), QStringLiteral("Lautgarten"));
 }
 

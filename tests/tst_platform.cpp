@@ -6,6 +6,7 @@
 #include "platform/picturebox.h"
 #include "platform/random.h"
 #include "platform/runtimeerror.h"
+#include "platform/scale.h"
 #include "platform/text.h"
 #include "platform/timer.h"
 #include "testsupport.h"
@@ -54,6 +55,10 @@ private slots:
 
     // A picture box draws at the picture's own size from the top-left corner, clipped.
     void pictureBoxDrawsUnscaled();
+    // At the game's scale a picture covers its own size times the scale, in its proportions,
+    // from the top-left corner; enlarged, its edges are filtered smoothly, not pixelated.
+    void pictureBoxAtScale_data();
+    void pictureBoxAtScale();
     // Only a press and a release of the left button on the box is a click.
     void pictureBoxClick();
     // Labels never interpret a typed name as rich text.
@@ -283,6 +288,42 @@ void TestPlatform::pictureBoxDrawsUnscaled() {
     QCOMPARE(QColor(shown.pixel(19, 5)), QColor(Qt::red));  // clipped, not shrunk
     QCOMPARE(QColor(shown.pixel(0, 6)), QColor(Qt::white)); // below the picture: background
     QCOMPARE(QColor(shown.pixel(19, 9)), QColor(Qt::white));
+}
+
+void TestPlatform::pictureBoxAtScale_data() {
+    QTest::addColumn<double>("factor");
+    QTest::newRow("0.75") << 0.75;
+    QTest::newRow("1.5") << 1.5;
+    QTest::newRow("2.5") << 2.5;
+}
+
+void TestPlatform::pictureBoxAtScale() {
+    QFETCH(double, factor);
+    setScale(factor);
+    const auto restore = qScopeGuard([] { setScale(1); });
+    PictureBox box;
+    box.setBackColor(Qt::white);
+    box.resize(200, 100);
+    QImage picture(40, 20, QImage::Format_RGB32); // red on the left, blue on the right
+    picture.fill(Qt::blue);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            picture.setPixel(x, y, qRgb(255, 0, 0));
+    box.setPicture(Picture{QPixmap::fromImage(picture), QString()});
+    const QImage shown = box.grab().toImage();
+    const int width = qRound(40 * factor), height = qRound(20 * factor);
+    QCOMPARE(QColor(shown.pixel(1, 1)), QColor(Qt::red));
+    QCOMPARE(QColor(shown.pixel(width - 2, height - 2)), QColor(Qt::blue));
+    QCOMPARE(QColor(shown.pixel(width + 1, height / 2)), QColor(Qt::white));
+    QCOMPARE(QColor(shown.pixel(width / 4, height + 1)), QColor(Qt::white));
+    if (factor > 1) {
+        bool blended = false;
+        for (int x = width / 2 - 2; x <= width / 2 + 2; ++x) {
+            const QColor colour = shown.pixelColor(x, height / 2);
+            blended = blended || (colour != Qt::red && colour != Qt::blue);
+        }
+        QVERIFY(blended);
+    }
 }
 
 void TestPlatform::pictureBoxClick() {

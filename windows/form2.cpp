@@ -21,6 +21,7 @@ Form2::Form2(lautgarten::Form1& owner)
     setAttribute(Qt::WA_QuitOnClose, false);
     setColors(this, Qt::black, SystemColor::ActiveTitleText);
     resize(twips(11130), twips(9240));
+    PageArea.setDesignSize(lautgarten::Form1::PageTwips);
 
     place(&Picture1, "Picture1", Place::sized(4560, 2400, FaceBox));
     Picture1.setBackColor(SystemColor::SelectionText);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/form.h"
+#include "platform/layout.h"
 #include "platform/picturebox.h"
 
 namespace lautgarten {
@@ -17,7 +18,9 @@ public:
 
     void Picture1_Click();
 
-    platform::PictureBox Picture1{this};
+    // The face lies where the design puts it on the main window's page, centred as that is.
+    platform::PageArea PageArea{this};
+    platform::PictureBox Picture1{&PageArea};
 
     void reject() override {}
 
