@@ -43,12 +43,18 @@ public:
     QString path(const QString& relative) const { return images() + relative; }
 
     // Writes a small valid picture (PNG content, whatever the name says).
-    static void writePicture(const QString& path, QColor color = Qt::green, QSize size = {8, 8});
+    static void writePicture(const QString& path, QColor color = Qt::green, QSize size = {64, 64});
     static void writeBytes(const QString& path, const QByteArray& bytes);
 
 private:
     QTemporaryDir dir_;
 };
+
+// A JPEG as a camera makes it: gradients and noise, so it is as large as a photo of its size.
+QByteArray photo(QSize size);
+// The same JPEG with an Exif segment holding an orientation tag (6: a phone's portrait photo,
+// stored lying on its side).
+QByteArray withOrientation(const QByteArray& jpeg, int orientation);
 
 // Runs action on the next modal window that opens, from the event loop, once it is shown.
 // Gives up after ten seconds without one.
