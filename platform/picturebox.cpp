@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "platform/picturebox.h"
 
+#include "platform/clickshield.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -31,7 +33,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
+    pressed_ = event->button() == Qt::LeftButton && !ClickShield::tooSoon(event);
 }
 
 // A click is a press and a release of the left button, both on the box.
