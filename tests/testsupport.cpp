@@ -92,12 +92,14 @@ QString errorMismatch(const std::function<void()>& call, platform::ErrorNumber n
     return QStringLiteral("no error %1").arg(int(number));
 }
 
-void onNextModal(std::function<void(QWidget*)> action) {
-    onNextModalWhere([](QWidget*) { return true; }, std::move(action));
+void onNextModal(std::function<void(QWidget*)> action, QObject* context) {
+    onNextModalWhere([](QWidget*) { return true; }, std::move(action), context);
 }
 
-void onNextModalWhere(std::function<bool(QWidget*)> wanted, std::function<void(QWidget*)> action) {
-    auto* poll = new QTimer(QCoreApplication::instance()); // released with the application
+void onNextModalWhere(std::function<bool(QWidget*)> wanted, std::function<void(QWidget*)> action,
+                      QObject* context) {
+    // released with its context or the application
+    auto* poll = new QTimer(context ? context : QCoreApplication::instance());
     poll->setInterval(1);
     auto started = std::make_shared<QElapsedTimer>();
     started->start();

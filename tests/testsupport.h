@@ -57,14 +57,17 @@ QByteArray photo(QSize size);
 QByteArray withOrientation(const QByteArray& jpeg, int orientation);
 
 // Runs action on the next modal window that opens, from the event loop, once it is shown.
-// Gives up after ten seconds without one.
-void onNextModal(std::function<void(QWidget*)> action);
+// Gives up after ten seconds without one, or when context (if given) is destroyed: a test whose
+// window never came must not leave the action behind for a later test's window.
+void onNextModal(std::function<void(QWidget*)> action, QObject* context = nullptr);
 // The same for the next modal window of one kind, passing over the others.
-void onNextModalWhere(std::function<bool(QWidget*)> wanted, std::function<void(QWidget*)> action);
+void onNextModalWhere(std::function<bool(QWidget*)> wanted, std::function<void(QWidget*)> action,
+                      QObject* context = nullptr);
 
-template <class Window> void onNext(std::function<void(Window&)> action) {
+template <class Window>
+void onNext(std::function<void(Window&)> action, QObject* context = nullptr) {
     onNextModalWhere([](QWidget* modal) { return qobject_cast<Window*>(modal) != nullptr; },
-                     [action](QWidget* modal) { action(*qobject_cast<Window*>(modal)); });
+                     [action](QWidget* modal) { action(*qobject_cast<Window*>(modal)); }, context);
 }
 
 // Runs a real event loop until done() holds or the time is up; returns done(). Unlike

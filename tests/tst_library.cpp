@@ -178,15 +178,18 @@ void TestLibraryProblems::brokenLibrary() {
     for (double value : PageForA)
         form.Rng.feed({value});
     bool startPageShown = false, startPageReached = false;
-    testsupport::onNextModal([&startPageShown](QWidget* page) {
-        startPageShown = true;
-        page->close();
-    });
+    testsupport::onNextModal(
+        [&startPageShown](QWidget* page) {
+            startPageShown = true;
+            page->close();
+        },
+        &form);
     QVERIFY_ERROR_ON(number, library.path(path), {
         form.Form_Load();
         startPageReached = startPageShown;
         testsupport::onNext<lautgarten::Form2>(
-            [](lautgarten::Form2& face) { QTest::mouseClick(&face.Picture1, Qt::LeftButton); });
+            [](lautgarten::Form2& face) { QTest::mouseClick(&face.Picture1, Qt::LeftButton); },
+            &form);
         form.Picture2_Click(form.CorrectSlot); // needs the laughing face
     });
     // A library broken only for the faces lets the start-up reach the start page.
