@@ -49,8 +49,9 @@ QString tooSmall(QSize size) {
 
 QString unreadable(const RuntimeError& error) {
     return QStringLiteral("Das Spiel kann diese Datei nicht als Bild laden (Laufzeitfehler %1: %2) "
-                          "und bricht ab, sobald es sie zeigen will. Bitte die Datei als PNG, "
-                          "JPEG oder GIF neu speichern oder durch ein anderes Bild ersetzen.")
+                          "und bricht ab, sobald es sie zeigen will. Bitte die Datei neu kopieren "
+                          "(eine Kopie, die abgebrochen ist, endet zu früh), als PNG, JPEG oder "
+                          "GIF neu speichern oder durch ein anderes Bild ersetzen.")
         .arg(int(error.number()))
         .arg(error.text());
 }
