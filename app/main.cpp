@@ -2,12 +2,15 @@
 #include "game/form1.h"
 #include "platform/guard.h"
 #include "platform/scale.h"
+#include "platform/screencheck.h"
 
 #include <QApplication>
 #include <QIcon>
 
 int main(int argc, char* argv[]) {
+    platform::ScreenCheck screenCheck(argc, argv);
     QApplication app(argc, argv);
+    screenCheck.passed();
     QApplication::setApplicationName(QStringLiteral("Lautgarten"));
     QApplication::setApplicationVersion(QStringLiteral(LAUTGARTEN_VERSION));
     QIcon icon;

@@ -116,7 +116,8 @@ void Form1::BuildPage() {
                 TargetIndex = letter;
                 CurrentLetter = element(LetterTable, TargetIndex);
                 Picture1.setPicture(LoadPicture(ImagesPath + QStringLiteral("buchstaben/") +
-                                                CurrentLetter + QStringLiteral(".gif")));
+                                                    CurrentLetter + QStringLiteral(".gif"),
+                                                LetterBox));
             },
         .filesIn =
             [this](int16_t letter) {
@@ -127,8 +128,8 @@ void Form1::BuildPage() {
             [this](const PagePicture& picture) {
                 FilePick = picture.file;
                 element(Picture2, picture.slot)
-                    .setPicture(
-                        LoadPicture(File1.path() + QLatin1Char('/') + File1.list(FilePick)));
+                    .setPicture(LoadPicture(File1.path() + QLatin1Char('/') + File1.list(FilePick),
+                                            AnswerBox));
             },
     });
     CorrectSlot = page.pictures[0].slot;
@@ -143,13 +144,15 @@ void Form1::Picture2_Click(int16_t Index) {
         HitCount = add16(HitCount, 1);
         PictureBox& face = Form2->Picture1;
         face.setPicture(LoadPicture(ImagesPath + QStringLiteral("special/") +
-                                    QStringLiteral("lachi") + QStringLiteral(".gif")));
+                                        QStringLiteral("lachi") + QStringLiteral(".gif"),
+                                    FaceBox));
         Form2.Show(true);
         BuildPage();
     } else {
         PictureBox& face = Form2->Picture1;
         face.setPicture(LoadPicture(ImagesPath + QStringLiteral("special/") +
-                                    QStringLiteral("weini") + QStringLiteral(".gif")));
+                                        QStringLiteral("weini") + QStringLiteral(".gif"),
+                                    FaceBox));
         Form2.Show(true);
     }
 }

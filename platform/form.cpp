@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "platform/form.h"
 
+#include "platform/clickshield.h"
+
 namespace platform {
 
 void Form::showModal() {
     ++modalDepth_;
+    ClickShield::windowChanged();
     exec();
+    ClickShield::windowChanged();
     --modalDepth_;
     // Unloaded while this loop ran: the loop has returned, now the window can go.
     if (modalDepth_ == 0 && discarded_)

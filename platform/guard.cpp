@@ -8,6 +8,7 @@
 namespace platform {
 
 void FatalErrorReport::report(const RuntimeError& error) {
+    reporting = true;
     const QByteArray text = error.message().toUtf8();
     std::fprintf(stderr, "Lautgarten: %s\n", text.constData());
     std::fflush(stderr);
@@ -19,6 +20,7 @@ void FatalErrorReport::report(const RuntimeError& error) {
     }
     if (exit) {
         exit(1);
+        reporting = false;
         return;
     }
     // Other windows may still be inside their own modal loops; end at once rather than unwind them.

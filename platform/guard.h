@@ -17,11 +17,16 @@ struct FatalErrorReport {
     static inline bool showMessageBox = true;
     // Tests replace the exit to stay alive; the program itself never returns from report().
     static inline std::function<void(int)> exit;
+    // Set from the moment an error is being reported: the clock and the clicks behind the error
+    // box must not go on playing a game that has failed.
+    static inline bool reporting = false;
 };
 
 // Runs one event handler. An error that leaves it never reaches Qt's event loop: it is
-// reported and the program ends.
+// reported and the program ends. While an error is being reported, no handler runs.
 template <class Handler> void guarded(Handler&& handler) noexcept {
+    if (FatalErrorReport::reporting)
+        return;
     try {
         handler();
     } catch (const RuntimeError& error) {

@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QTransform>
+#include <cmath>
+#include <cstring>
 
 namespace platform {
 
@@ -36,6 +39,155 @@ bool chunksFitFile(const QByteArray& bytes) {
         at += 12 + length;
     }
     return true;
+}
+
+quint32 littleEndian(const uchar* p, int bytes) {
+    quint32 value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = value << 8 | p[i];
+    return value;
+}
+
+// A JPEG ends with the marker EOI after its last scan. The markers are walked one by one, each
+// segment skipped by its length, so the EOI of a preview inside the camera's Exif segment is
+// passed over with that segment; a scan's data runs to the next marker that is not a restart.
+bool jpegComplete(const uchar* p, qint64 n) {
+    qint64 at = 2;
+    while (true) {
+        // Bytes between segments are not allowed, but decoders skip them; so does this walk.
+        const void* marker = at < n ? std::memchr(p + at, 0xFF, std::size_t(n - at)) : nullptr;
+        if (!marker)
+            return false;
+        at = static_cast<const uchar*>(marker) - p;
+        while (at < n && p[at] == 0xFF)
+            ++at;
+        if (at >= n)
+            return false;
+        const uchar code = p[at++];
+        if (code == 0xD9) // EOI
+            return true;
+        if (code == 0x00 || code == 0x01 || (code >= 0xD0 && code <= 0xD7))
+            continue; // no length of their own
+        if (at + 2 > n)
+            return false;
+        const qint64 length = p[at] << 8 | p[at + 1];
+        if (length < 2 || at + length > n)
+            return false;
+        at += length;
+        if (code != 0xDA) // SOS: the scan's data follows its header
+            continue;
+        while (true) {
+            const void* ff = at < n ? std::memchr(p + at, 0xFF, std::size_t(n - at)) : nullptr;
+            if (!ff)
+                return false;
+            at = static_cast<const uchar*>(ff) - p;
+            if (at + 1 >= n)
+                return false;
+            const uchar next = p[at + 1];
+            if (next == 0x00 || (next >= 0xD0 && next <= 0xD7))
+                at += 2; // an escaped 0xFF byte or a restart marker: still the scan
+            else
+                break;
+        }
+    }
+}
+
+// A GIF is a row of blocks: extensions and images, each image's data in sub-blocks up to one of
+// length zero, then the trailer. A file that ends right after a whole image still shows it whole.
+bool gifComplete(const uchar* p, qint64 n) {
+    if (n < 13)
+        return false;
+    qint64 at = 13;
+    if (p[10] & 0x80)
+        at += 3 << ((p[10] & 7) + 1);
+    const auto subBlocks = [&] {
+        while (at < n) {
+            const uchar size = p[at++];
+            if (size == 0)
+                return true;
+            at += size;
+        }
+        return false;
+    };
+    bool wholeImage = false;
+    while (at < n) {
+        switch (p[at++]) {
+        case 0x3B: // trailer
+            return true;
+        case 0x21: // extension: its label, then sub-blocks
+            ++at;
+            if (!subBlocks())
+                return false;
+            break;
+        case 0x2C: // image: descriptor, local colours, code size, sub-blocks
+            if (at + 9 > n)
+                return false;
+            if (p[at + 8] & 0x80)
+                at += 3 << ((p[at + 8] & 7) + 1);
+            at += 9 + 1;
+            if (!subBlocks())
+                return false;
+            wholeImage = true;
+            break;
+        default:
+            return false;
+        }
+    }
+    return wholeImage && at == n;
+}
+
+// A BMP holds its pixel rows after the offset its header names: uncompressed rows, padded to four
+// bytes, or as many compressed bytes as the header counts.
+bool bmpComplete(const uchar* p, qint64 n) {
+    if (n < 26)
+        return false;
+    const double offset = littleEndian(p + 10, 4);
+    const quint32 header = littleEndian(p + 14, 4);
+    double width, height, bits, compression = 0, packed = 0;
+    if (header == 12) {
+        width = littleEndian(p + 18, 2);
+        height = littleEndian(p + 20, 2);
+        bits = littleEndian(p + 24, 2);
+    } else {
+        if (n < 54)
+            return false;
+        width = qint32(littleEndian(p + 18, 4));
+        height = std::abs(double(qint32(littleEndian(p + 22, 4))));
+        bits = littleEndian(p + 28, 2);
+        compression = littleEndian(p + 30, 4);
+        packed = littleEndian(p + 34, 4);
+    }
+    const bool rows = compression == 0 || compression == 3 || compression == 6;
+    const double pixels = rows ? std::floor((width * bits + 31) / 32) * 4 * height : packed;
+    return offset + pixels <= double(n);
+}
+
+// Whether a picture file holds all the data its own structure announces. Qt decodes a JPEG, GIF
+// or BMP cut short (an interrupted copy or download) without complaint and fills the rest grey.
+bool dataComplete(const QByteArray& bytes) {
+    const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
+    const qint64 n = bytes.size();
+    if (bytes.startsWith("\xff\xd8"))
+        return jpegComplete(p, n);
+    if (bytes.startsWith("GIF8"))
+        return gifComplete(p, n);
+    if (bytes.startsWith("BM"))
+        return bmpComplete(p, n);
+    return true;
+}
+
+// The part of a stored picture that becomes the rectangle upright once turned as its orientation
+// tag says. Qt turns a picture by mirroring and flipping it first, then a quarter turn clockwise.
+QRect storedRect(const QRect& upright, QSize stored, QImageIOHandler::Transformations turn) {
+    const qreal w = stored.width(), h = stored.height();
+    QTransform toUpright;
+    if (turn & QImageIOHandler::TransformationMirror)
+        toUpright *= QTransform(-1, 0, 0, 1, w, 0);
+    if (turn & QImageIOHandler::TransformationFlip)
+        toUpright *= QTransform(1, 0, 0, -1, 0, h);
+    if (turn & QImageIOHandler::TransformationRotate90)
+        toUpright *= QTransform(0, 1, -1, 0, h, 0);
+    return toUpright.inverted().mapRect(QRectF(upright)).toAlignedRect() & QRect({0, 0}, stored);
 }
 
 // The entry of folder dir whose name is piece in any Unicode normalization, or an empty string.
@@ -73,7 +225,7 @@ QString resolveOnDisk(const QString& path) {
     return found;
 }
 
-Picture LoadPicture(const QString& path) {
+Picture LoadPicture(const QString& path, QSize shown) {
     const QString onDisk = resolveOnDisk(path);
     const QFileInfo info(onDisk);
     if (!info.exists() && !info.dir().exists())
@@ -85,19 +237,30 @@ Picture LoadPicture(const QString& path) {
     if (file.size() > MaxPictureBytes || !file.open(QIODevice::ReadOnly))
         throw RuntimeError(ErrorNumber::InvalidPicture, path);
     QByteArray bytes = file.readAll();
-    if (!chunksFitFile(bytes))
+    if (!chunksFitFile(bytes) || !dataComplete(bytes))
         throw RuntimeError(ErrorNumber::InvalidPicture, path);
 
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
-    const QSize size = reader.size();
-    if (size.width() > MaxPictureSide || size.height() > MaxPictureSide)
+    // A phone stores a portrait photo lying on its side, with a tag that says how to turn it.
+    reader.setAutoTransform(true);
+    const QSize stored = reader.size();
+    if (stored.width() > MaxPictureSide || stored.height() > MaxPictureSide)
         throw RuntimeError(ErrorNumber::InvalidPicture, path);
+    const QImageIOHandler::Transformations turn = reader.transformation();
+    const QSize upright =
+        turn & QImageIOHandler::TransformationRotate90 ? stored.transposed() : stored;
+    // A box shows only the top-left part of a picture: a photo of many megapixels is decoded
+    // only that far, in a fraction of the time and memory.
+    if (shown.isValid() && stored.isValid() &&
+        (upright.width() > shown.width() || upright.height() > shown.height()))
+        reader.setClipRect(storedRect(QRect({0, 0}, shown.boundedTo(upright)), stored, turn));
     QImage image;
     if (!reader.read(&image) || image.isNull())
         throw RuntimeError(ErrorNumber::InvalidPicture, path);
-    return Picture{QPixmap::fromImage(std::move(image)), path};
+    return Picture{QPixmap::fromImage(std::move(image)), path,
+                   upright.isValid() ? upright : image.size()};
 }
 
 } // namespace platform

@@ -2,6 +2,7 @@
 #include "platform/picturebox.h"
 
 #include "platform/scale.h"
+#include "platform/clickshield.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -38,7 +39,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
+    pressed_ = event->button() == Qt::LeftButton && !ClickShield::tooSoon(event);
 }
 
 // A click is a press and a release of the left button, both on the box.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "platform/runtimeerror.h"
 
+#include "platform/nativename.h"
+
 namespace platform {
 
 QString errorText(ErrorNumber number) {
@@ -32,7 +34,7 @@ QString RuntimeError::message() const {
     QString text =
         QStringLiteral("Laufzeitfehler '%1':\n\n%2").arg(int(number_)).arg(errorText(number_));
     if (!path_.isEmpty())
-        text += QStringLiteral("\n\n") + path_;
+        text += QStringLiteral("\n\n") + pathOnDisk(path_);
     return text;
 }
 

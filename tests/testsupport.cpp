@@ -5,10 +5,12 @@
 #include "game/letters.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QImage>
+#include <QRandomGenerator>
 #include <QTest>
 #include <QTimer>
 
@@ -24,8 +26,8 @@ TestLibrary::TestLibrary(int filesPerFolder) {
         for (int i = 0; i < filesPerFolder; ++i)
             writePicture(path(entry + QStringLiteral("/%1.png").arg(i)));
     }
-    writePicture(path(QStringLiteral("special/lachi.gif")), Qt::yellow, {40, 40});
-    writePicture(path(QStringLiteral("special/weini.gif")), Qt::blue, {40, 40});
+    writePicture(path(QStringLiteral("special/lachi.gif")), Qt::yellow);
+    writePicture(path(QStringLiteral("special/weini.gif")), Qt::blue);
 }
 
 void TestLibrary::writePicture(const QString& path, QColor color, QSize size) {
@@ -40,6 +42,35 @@ void TestLibrary::writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write test file %s", qPrintable(path));
+}
+
+QByteArray photo(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    QRandomGenerator noise(15);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            line[x] =
+                qRgb(x * 255 / size.width() ^ (noise.generate() & 31),
+                     y * 255 / size.height() ^ (noise.generate() & 31), noise.generate() & 255);
+    }
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 90);
+    return jpeg;
+}
+
+QByteArray withOrientation(const QByteArray& jpeg, int orientation) {
+    // APP1 "Exif": a big-endian TIFF header and one directory with the single tag 0x0112.
+    QByteArray exif = QByteArray::fromHex("ffe10022") + QByteArray("Exif\0\0", 6) +
+                      QByteArray::fromHex("4d4d002a00000008"
+                                          "0001"
+                                          "011200030000000100") +
+                      char(orientation) +
+                      QByteArray::fromHex("0000"
+                                          "00000000");
+    return jpeg.left(2) + exif + jpeg.mid(2);
 }
 
 QString errorMismatch(const std::function<void()>& call, platform::ErrorNumber number,
@@ -61,13 +92,14 @@ QString errorMismatch(const std::function<void()>& call, platform::ErrorNumber n
     return QStringLiteral("no error %1").arg(int(number));
 }
 
-QPointer<QTimer> onNextModal(std::function<void(QWidget*)> action) {
-    return onNextModalWhere([](QWidget*) { return true; }, std::move(action));
+void onNextModal(std::function<void(QWidget*)> action, QObject* context) {
+    onNextModalWhere([](QWidget*) { return true; }, std::move(action), context);
 }
 
-QPointer<QTimer> onNextModalWhere(std::function<bool(QWidget*)> wanted,
-                                  std::function<void(QWidget*)> action) {
-    auto* poll = new QTimer(QCoreApplication::instance()); // released with the application
+void onNextModalWhere(std::function<bool(QWidget*)> wanted, std::function<void(QWidget*)> action,
+                      QObject* context) {
+    // released with its context or the application
+    auto* poll = new QTimer(context ? context : QCoreApplication::instance());
     poll->setInterval(1);
     auto started = std::make_shared<QElapsedTimer>();
     started->start();

@@ -61,24 +61,31 @@ public:
     QString path(const QString& relative) const { return images() + relative; }
 
     // Writes a small valid picture (PNG content, whatever the name says).
-    static void writePicture(const QString& path, QColor color = Qt::green, QSize size = {8, 8});
+    static void writePicture(const QString& path, QColor color = Qt::green, QSize size = {64, 64});
     static void writeBytes(const QString& path, const QByteArray& bytes);
 
 private:
     QTemporaryDir dir_;
 };
 
-// Runs action on the next modal window that opens, from the event loop, once it is shown.
-// Gives up after ten seconds without one. Deleting the returned watch cancels it, as a test must
-// when no window came and action refers to the test's own variables.
-QPointer<QTimer> onNextModal(std::function<void(QWidget*)> action);
-// The same for the next modal window of one kind, passing over the others.
-QPointer<QTimer> onNextModalWhere(std::function<bool(QWidget*)> wanted,
-                                  std::function<void(QWidget*)> action);
+// A JPEG as a camera makes it: gradients and noise, so it is as large as a photo of its size.
+QByteArray photo(QSize size);
+// The same JPEG with an Exif segment holding an orientation tag (6: a phone's portrait photo,
+// stored lying on its side).
+QByteArray withOrientation(const QByteArray& jpeg, int orientation);
 
-template <class Window> void onNext(std::function<void(Window&)> action) {
+// Runs action on the next modal window that opens, from the event loop, once it is shown.
+// Gives up after ten seconds without one, or when context (if given) is destroyed: a test whose
+// window never came must not leave the action behind for a later test's window.
+void onNextModal(std::function<void(QWidget*)> action, QObject* context = nullptr);
+// The same for the next modal window of one kind, passing over the others.
+void onNextModalWhere(std::function<bool(QWidget*)> wanted, std::function<void(QWidget*)> action,
+                      QObject* context = nullptr);
+
+template <class Window>
+void onNext(std::function<void(Window&)> action, QObject* context = nullptr) {
     onNextModalWhere([](QWidget* modal) { return qobject_cast<Window*>(modal) != nullptr; },
-                     [action](QWidget* modal) { action(*qobject_cast<Window*>(modal)); });
+                     [action](QWidget* modal) { action(*qobject_cast<Window*>(modal)); }, context);
 }
 
 // Runs a real event loop until done() holds or the time is up; returns done(). Unlike

@@ -4,8 +4,12 @@
 #include "testsupport.h"
 
 #include <QFile>
+#include <QGuiApplication>
+#include <QMouseEvent>
 #include <QPointer>
+#include <QStyleHints>
 #include <QTest>
+#include <QTimer>
 
 using lautgarten::Form1;
 using lautgarten::Form2;
@@ -29,6 +33,20 @@ Page pageOf(const Form1& form) {
     return {form.TargetIndex, shown};
 }
 
+// A click as the platform delivers it, at a moment of the mouse's own clock; the second click of
+// a double-click arrives as a double-click event.
+void clickAt(QWidget* target, quint64 stamp, bool second = false) {
+    const QPointF at = QRectF(target->rect()).center();
+    for (QEvent::Type type : {second ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress,
+                              QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        event.setTimestamp(stamp);
+        QApplication::sendEvent(target, &event);
+    }
+}
+
 int16_t wrongSlot(const Form1& form, int which) {
     return int16_t((form.CorrectSlot + 1 + which) % 3);
 }
@@ -50,6 +68,11 @@ private slots:
     void faceFollowsLatestAnswer();
     // The feedback window closes only by a click on the face.
     void onlyTheFaceCloses();
+    // The second click of a double-click does not act on the window that opened or showed up
+    // beneath it: the face is seen, the answers are not answered unseen. A click after the
+    // double-click interval does act.
+    void doubleClicks_data();
+    void doubleClicks();
     // A missing face is FileNotFound naming the file; a hit count at its limit is Overflow.
     void answerErrors();
 
@@ -155,6 +178,61 @@ void TestAnswers::onlyTheFaceCloses() {
     QTest::mouseClick(&form->Picture2[std::size_t(form->CorrectSlot)], Qt::LeftButton);
     QVERIFY(stayedOpen);
     QVERIFY(!form->Form2.isLoaded());
+}
+
+void TestAnswers::doubleClicks_data() {
+    QTest::addColumn<QString>("first"); // what the first click is on
+    QTest::addColumn<bool>("inTime");   // the second click within the interval
+    for (const char* first : {"answer", "face", "zurück zum Spiel"}) {
+        QTest::addRow("%s, second click soon", first) << QString::fromUtf8(first) << true;
+        QTest::addRow("%s, second click late", first) << QString::fromUtf8(first) << false;
+    }
+}
+
+void TestAnswers::doubleClicks() {
+    QFETCH(QString, first);
+    QFETCH(bool, inTime);
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    static quint64 stamp = 100000000; // apart from QTest's clock and from the other rows
+    stamp += 100000;
+    const quint64 second = stamp + (inTime ? interval / 2 : interval + 10);
+    QPointer<Form2> face;
+    const auto answer = [this] { return &form->Picture2[std::size_t(form->CorrectSlot)]; };
+    // Whatever stays open is closed here, so a row that fails does not hang.
+    const auto closeFace = [this] {
+        QTimer::singleShot(300, form.get(), [this] { form->Form2.Unload(); });
+    };
+
+    bool acted = false;
+    if (first == QLatin1String("answer")) {
+        onNext<Form2>([&](Form2& feedback) {
+            face = &feedback;
+            clickAt(&feedback.Picture1, second, true);
+            acted = face.isNull() || !feedback.isVisible();
+            closeFace();
+        });
+        clickAt(answer(), stamp);
+    } else {
+        if (first == QLatin1String("face")) {
+            onNext<Form2>([&](Form2& feedback) { clickAt(&feedback.Picture1, stamp); });
+            clickAt(answer(), stamp - 1000);
+        } else {
+            onNext<lautgarten::Form4>(
+                [&](lautgarten::Form4& results) { clickAt(&results.Command1, stamp); });
+            form->Label3.setText(QStringLiteral("1"));
+            form->Timer1_Timer();
+            form->Timer1.setEnabled(false);
+        }
+        const int16_t hits = form->HitCount;
+        // A face that opens is noted and closed, so that a failing row does not hang.
+        QTimer::singleShot(200, form.get(), [&] {
+            acted = form->Form2.isLoaded();
+            form->Form2.Unload();
+        });
+        clickAt(answer(), second, true);
+        QCOMPARE(form->HitCount, int16_t(hits + (acted ? 1 : 0)));
+    }
+    QCOMPARE(acted, !inTime);
 }
 
 void TestAnswers::answerErrors() {

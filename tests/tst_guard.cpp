@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QTemporaryFile>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 #include <unistd.h>
 
@@ -53,15 +54,18 @@ struct Report {
     int exits = 0;
 };
 
-// Answers the next error box, noting what it said, and stands in for the program's end.
-void watchReport(Report& report) {
+// Answers the next error box, noting what it said, and stands in for the program's end. While the
+// box is open, during runs first.
+void watchReport(Report& report, std::function<void()> during = {}) {
     FatalErrorReport::exit = [&report](int code) {
         report.exitCode = code;
         ++report.exits;
     };
-    testsupport::onNextModal([&report](QWidget* window) {
+    testsupport::onNextModal([&report, during](QWidget* window) {
         auto* box = qobject_cast<QMessageBox*>(window);
         QVERIFY(box);
+        if (during)
+            during();
         report.title = box->windowTitle();
         report.text = box->text();
         box->accept();
@@ -81,6 +85,9 @@ private slots:
     void reportsAndEnds();
     // Errors in handlers that Qt calls (a click) reach the guard, never Qt's event loop.
     void clickOnBrokenLibrary();
+    // Behind an open error box the clock stops counting and clicks do nothing: the results
+    // window would otherwise open over the box and log a game that failed.
+    void nothingRunsBehindTheBox();
 };
 
 void TestGuard::reportsAndEnds() {
@@ -115,6 +122,39 @@ void TestGuard::clickOnBrokenLibrary() {
     QVERIFY(
         report.text.startsWith(QStringLiteral("Laufzeitfehler '76':\n\nPfad nicht gefunden\n\n") +
                                library.path(QStringLiteral("buchstaben/"))));
+}
+
+void TestGuard::nothingRunsBehindTheBox() {
+    testsupport::TestLibrary library;
+    lautgarten::Form1 form(platform::AppInfo{library.appPath()});
+    testsupport::startGame(form);
+    form.Timer1.setInterval(5);
+    form.Label3.setText(QStringLiteral("3")); // the game would end after 15 ms
+    form.show();
+    QVERIFY(QDir(library.path(QStringLiteral("buchstaben"))).removeRecursively());
+
+    Report report;
+    QString clockDuringBox;
+    bool faceDuringBox = true;
+    watchReport(report, [&] {
+        // A results window opened behind the box would wait for a click; this one comes.
+        QTimer::singleShot(300, &form, [&form] {
+            if (form.Form4.isLoaded())
+                form.Form4->hide();
+        });
+        QTest::qWait(100);
+        QTest::mouseClick(&form.Picture2[std::size_t(form.CorrectSlot)], Qt::LeftButton);
+        clockDuringBox = form.Label3.text();
+        faceDuringBox = form.Form2.isLoaded();
+    });
+    StandardError errors;
+    QTest::mouseClick(&form.Picture3, Qt::LeftButton);
+    errors.text();
+    QCOMPARE(report.exits, 1);
+    QCOMPARE(clockDuringBox, QStringLiteral("3"));
+    QVERIFY(!faceDuringBox);
+    QVERIFY(!form.Form4.isLoaded());
+    QCOMPARE(form.HitCount, int16_t(0));
 }
 
 QTEST_MAIN(TestGuard)

@@ -26,14 +26,13 @@ QByteArray hugeGif() {
            QByteArray::fromHex("2c0000000060ea60ea000202440100003b");
 }
 
-QByteArray truncatedPicture() {
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    QImage image(64, 64, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    image.save(&buffer, "PNG");
-    return png.left(png.size() / 2);
+// Half of a shipped letter picture, as an interrupted copy leaves it.
+QByteArray halfCopiedLetter() {
+    QFile gif(QStringLiteral(LAUTGARTEN_SOURCE_DIR "/images/buchstaben/a.gif"));
+    if (!gif.open(QIODevice::ReadOnly))
+        qFatal("cannot read the shipped letter picture");
+    const QByteArray bytes = gif.readAll();
+    return bytes.left(bytes.size() / 2);
 }
 
 // Breaks a library the way a hand edit might.
@@ -49,7 +48,7 @@ void damage(const TestLibrary& library, const QString& how) {
     else if (how == QLatin1String("empty letter picture"))
         TestLibrary::writeBytes(aGif, {});
     else if (how == QLatin1String("truncated letter picture"))
-        TestLibrary::writeBytes(aGif, truncatedPicture());
+        TestLibrary::writeBytes(aGif, halfCopiedLetter());
     else if (how == QLatin1String("text as letter picture"))
         TestLibrary::writeBytes(aGif, "Buchstabe A\n");
     else if (how == QLatin1String("huge letter picture"))
@@ -61,6 +60,9 @@ void damage(const TestLibrary& library, const QString& how) {
         QDir().mkpath(a);
         if (how == QLatin1String("hidden files only"))
             TestLibrary::writePicture(a + QStringLiteral("/.0.png"));
+    } else if (how == QLatin1String("half-copied photo")) {
+        const QByteArray jpeg = testsupport::photo({800, 600});
+        TestLibrary::writeBytes(a + QStringLiteral("/0.png"), jpeg.left(jpeg.size() / 2));
     } else if (how == QLatin1String("no picture in folder"))
         TestLibrary::writeBytes(a + QStringLiteral("/0.png"), "<html>kein Bild</html>");
     else if (how == QLatin1String("dangling folder link")) {
@@ -158,6 +160,8 @@ void TestLibraryProblems::brokenLibrary_data() {
     QTest::newRow("only hidden files") << "hidden files only" << ErrorNumber::FileNotFound << "a/";
     QTest::newRow("no picture in folder")
         << "no picture in folder" << ErrorNumber::InvalidPicture << "a/0.png";
+    QTest::newRow("photo cut at half")
+        << "half-copied photo" << ErrorNumber::InvalidPicture << "a/0.png";
     QTest::newRow("dangling folder link")
         << "dangling folder link" << ErrorNumber::PathNotFound << "a";
     QTest::newRow("missing face") << "no face" << ErrorNumber::FileNotFound << "special/lachi.gif";
@@ -174,19 +178,18 @@ void TestLibraryProblems::brokenLibrary() {
     for (double value : PageForA)
         form.Rng.feed({value});
     bool startPageShown = false, startPageReached = false;
-    const QPointer<QTimer> startPageWatch =
-        testsupport::onNextModal([&startPageShown](QWidget* page) {
+    testsupport::onNextModal(
+        [&startPageShown](QWidget* page) {
             startPageShown = true;
             page->close();
-        });
-    // An error before the start page leaves the watch waiting; a later test's start page must
-    // not run it on this test's finished variables.
-    const auto cancelWatch = qScopeGuard([&startPageWatch] { delete startPageWatch.data(); });
+        },
+        &form);
     QVERIFY_ERROR_ON(number, library.path(path), {
         form.Form_Load();
         startPageReached = startPageShown;
         testsupport::onNext<lautgarten::Form2>(
-            [](lautgarten::Form2& face) { QTest::mouseClick(&face.Picture1, Qt::LeftButton); });
+            [](lautgarten::Form2& face) { QTest::mouseClick(&face.Picture1, Qt::LeftButton); },
+            &form);
         form.Picture2_Click(form.CorrectSlot); // needs the laughing face
     });
     // A library broken only for the faces lets the start-up reach the start page.

@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QTest>
+#include <cstdio>
 #include <functional>
 #include <memory>
 
@@ -62,6 +63,20 @@ void remove(const QString& path) {
 void emptyFolder(const QString& path) {
     remove(path);
     QDir().mkpath(path);
+}
+
+// A small picture under a name given as bytes, which Qt cannot write itself when they are not
+// UTF-8.
+void writeRaw(const QString& folder, const QByteArray& name) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(1, 1, QImage::Format_RGB32).save(&buffer, "PNG");
+    const QByteArray path = QFile::encodeName(folder) + '/' + name;
+    FILE* file = std::fopen(path.constData(), "wb");
+    QVERIFY(file && std::fwrite(png.constData(), 1, std::size_t(png.size()), file) ==
+                        std::size_t(png.size()));
+    std::fclose(file);
 }
 
 QStringList run(const QStringList& arguments, int* exitCode, QString* errors = nullptr) {
@@ -164,15 +179,43 @@ void TestLibraryCheck::damage_data() {
     }) << QStringList{"images/a/Affe.png: Das Spiel übergeht diesen Eintrag"};
     QTest::newRow("text named like a photo") << Damage(bytes("a/Foto.jpg", "kein Bild"))
                                              << QStringList{"images/a/Foto.jpg" + unreadable};
-    QTest::newRow("truncated photo") << Damage([](const TestLibrary& lib) {
-        QImage photo(200, 200, QImage::Format_RGB32);
-        photo.fill(Qt::darkGreen);
-        QByteArray jpeg;
-        QBuffer buffer(&jpeg);
-        buffer.open(QIODevice::WriteOnly);
-        photo.save(&buffer, "JPG");
-        TestLibrary::writeBytes(lib.path("b/Baum.jpg"), jpeg.left(jpeg.size() / 3));
+    QTest::newRow("photo cut at half") << Damage([](const TestLibrary& lib) {
+        const QByteArray jpeg = testsupport::photo({800, 600});
+        TestLibrary::writeBytes(lib.path("b/Baum.jpg"), jpeg.left(jpeg.size() / 2));
     }) << QStringList{"images/b/Baum.jpg" + unreadable};
+    QTest::newRow("face cut short") << Damage([](const TestLibrary& lib) {
+        QFile face(QStringLiteral(LAUTGARTEN_SOURCE_DIR "/images/special/lachi.gif"));
+        QVERIFY(face.open(QIODevice::ReadOnly));
+        TestLibrary::writeBytes(lib.path("special/lachi.gif"), face.read(face.size() * 3 / 4));
+    }) << QStringList{"images/special/lachi.gif" + unreadable};
+    QTest::newRow("portrait from a phone fits once upright")
+        << Damage(bytes("a/Hochformat.jpg",
+                        testsupport::withOrientation(testsupport::photo({337, 265}), 6)))
+        << QStringList();
+    QTest::newRow("48-megapixel photo: too large, not unreadable")
+        << Damage([](const TestLibrary& lib) {
+               QImage photo(8000, 6000, QImage::Format_RGB32);
+               photo.fill(Qt::darkGreen);
+               QVERIFY(photo.save(lib.path("a/Handy.jpg"), "JPG"));
+           })
+        << QStringList{"images/a/Handy.jpg: Das Bild ist 8000 x 6000 Pixel groß, das Bildfeld im "
+                       "Spiel nur 265 x 337 Pixel."};
+    QTest::newRow("one-pixel placeholder")
+        << Damage(picture("a/Platzhalter.png", {1, 1}))
+        << QStringList{"images/a/Platzhalter.png: Das Bild ist nur 1 x 1 Pixel groß"};
+    QTest::newRow("64 pixels on the longer side")
+        << Damage(picture("a/Streifen.png", {64, 8})) << QStringList();
+    QTest::newRow("Latin-1 name beside pictures")
+        << Damage([](const TestLibrary& lib) { writeRaw(lib.path("b"), "B\xe4r.png"); })
+        << QStringList{"images/b/B\\xe4r.png: Der Name dieser Datei ist nicht in UTF-8"};
+    QTest::newRow("Latin-1 names only")
+        << Damage([](const TestLibrary& lib) {
+               emptyFolder(lib.path("a"));
+               writeRaw(lib.path("a"), "\xc4"
+                                       "ffchen.png");
+           })
+        << QStringList{"images/a: In diesem Ordner liegt kein Bild",
+                       "images/a/\\xc4ffchen.png: Der Name dieser Datei"};
     QTest::newRow("letter picture unreadable")
         << Damage(bytes("buchstaben/ei.gif", "GIF89a"))
         << QStringList{"images/buchstaben/ei.gif" + unreadable};

@@ -12,6 +12,7 @@
 #include "testsupport.h"
 
 #include <QBuffer>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <array>
@@ -50,6 +51,10 @@ private slots:
     // Picture loading: what loads, and which error each kind of bad file gives.
     void loadPicture_data();
     void loadPicture();
+    // A photo shows as taken: turned upright as its orientation tag says, only the part its box
+    // shows decoded, and its size counted upright.
+    void photoUpright_data();
+    void photoUpright();
     // Names stored decomposed on disk are still found under their composed names.
     void decomposedNames();
 
@@ -225,7 +230,26 @@ void TestPlatform::loadPicture_data() {
     QTest::newRow("picture") << png << 0;
     QTest::newRow("chunk longer than the file") << hugeChunk << int(ErrorNumber::InvalidPicture);
     QTest::newRow("empty") << QByteArray() << int(ErrorNumber::InvalidPicture);
-    QTest::newRow("truncated") << png.left(png.size() / 2) << int(ErrorNumber::InvalidPicture);
+    // Files cut short by an interrupted copy, which Qt decodes as far as they go and fills grey.
+    const QByteArray jpeg = testsupport::photo({800, 600});
+    QFile gif(QStringLiteral(LAUTGARTEN_SOURCE_DIR "/images/buchstaben/a.gif"));
+    QVERIFY(gif.open(QIODevice::ReadOnly));
+    const QByteArray letter = gif.readAll();
+    QByteArray bmp;
+    {
+        QBuffer buffer(&bmp);
+        buffer.open(QIODevice::WriteOnly);
+        QImage(30, 20, QImage::Format_RGB32).save(&buffer, "BMP");
+    }
+    QTest::newRow("photo cut at half")
+        << jpeg.left(jpeg.size() / 2) << int(ErrorNumber::InvalidPicture);
+    QTest::newRow("photo without its end marker")
+        << jpeg.chopped(2) << int(ErrorNumber::InvalidPicture);
+    QTest::newRow("GIF cut at half")
+        << letter.left(letter.size() / 2) << int(ErrorNumber::InvalidPicture);
+    QTest::newRow("GIF without its trailer") << letter.chopped(1) << 0;
+    QTest::newRow("BMP short of one row")
+        << bmp.chopped(30 * 3) << int(ErrorNumber::InvalidPicture);
     QTest::newRow("text") << QByteArray("Das ist kein Bild.\n") << int(ErrorNumber::InvalidPicture);
     QTest::newRow("huge header") << hugeGif << int(ErrorNumber::InvalidPicture);
 }
@@ -238,7 +262,7 @@ void TestPlatform::loadPicture() {
     TestLibrary::writeBytes(path, content);
     if (error == 0) {
         const Picture picture = LoadPicture(path);
-        QCOMPARE(picture.pixmap.size(), QSize(30, 20));
+        QVERIFY(!picture.isNull());
         QCOMPARE(picture.path, path);
     } else {
         QVERIFY_ERROR_ON(ErrorNumber(error), path, LoadPicture(path));
@@ -250,6 +274,53 @@ void TestPlatform::loadPicture() {
     QVERIFY_ERROR(ErrorNumber::FileNotFound, LoadPicture(dir.path() + QLatin1Char('/')));
     QVERIFY_ERROR(ErrorNumber::PathNotFound,
                   LoadPicture(dir.path() + QStringLiteral("/fehlt/bild.gif")));
+}
+
+// Stored 64 x 32 in four coloured quarters; each row names the colour that ends up top left.
+void TestPlatform::photoUpright_data() {
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<QSize>("upright");
+    QTest::addColumn<QColor>("topLeft");
+    QTest::newRow("as stored") << 1 << QSize(64, 32) << QColor(Qt::red);
+    QTest::newRow("portrait from a phone") << 6 << QSize(32, 64) << QColor(Qt::blue);
+    QTest::newRow("portrait, turned the other way") << 8 << QSize(32, 64) << QColor(Qt::green);
+    QTest::newRow("upside down") << 3 << QSize(64, 32) << QColor(Qt::yellow);
+}
+
+void TestPlatform::photoUpright() {
+    QFETCH(int, orientation);
+    QFETCH(QSize, upright);
+    QFETCH(QColor, topLeft);
+    QImage stored(64, 32, QImage::Format_RGB32);
+    QPainter painter(&stored);
+    painter.fillRect(0, 0, 32, 16, Qt::red);
+    painter.fillRect(32, 0, 32, 16, Qt::green);
+    painter.fillRect(0, 16, 32, 16, Qt::blue);
+    painter.fillRect(32, 16, 32, 16, Qt::yellow);
+    painter.end();
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    stored.save(&buffer, "JPG", 95);
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/Foto.jpg");
+    TestLibrary::writeBytes(path, testsupport::withOrientation(jpeg, orientation));
+
+    const auto near = [](QRgb pixel, const QColor& colour) {
+        return std::abs(qRed(pixel) - colour.red()) + std::abs(qGreen(pixel) - colour.green()) +
+                   std::abs(qBlue(pixel) - colour.blue()) <
+               90;
+    };
+    const Picture whole = LoadPicture(path);
+    QCOMPARE(whole.size, upright);
+    QCOMPARE(whole.pixmap.size(), upright);
+    QVERIFY(near(whole.pixmap.toImage().pixel(2, 2), topLeft));
+    // A box of 8 x 8 gets that corner alone.
+    const Picture corner = LoadPicture(path, {8, 8});
+    QCOMPARE(corner.size, upright);
+    QCOMPARE(corner.pixmap.size(), QSize(8, 8));
+    const QImage shown = corner.pixmap.toImage();
+    QVERIFY(near(shown.pixel(0, 0), topLeft) && near(shown.pixel(7, 7), topLeft));
 }
 
 void TestPlatform::decomposedNames() {

@@ -2,6 +2,7 @@
 #include "windows/form4.h"
 
 #include "game/form1.h"
+#include "platform/clickshield.h"
 #include "platform/guard.h"
 #include "platform/layout.h"
 
@@ -32,6 +33,7 @@ Form4::Form4(lautgarten::Form1& owner)
     Command1.setFont(designFont(QStringLiteral("Verdana"), 14.25, true));
     Command1.setAutoDefault(false);
     connectGuarded(&Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    ClickShield::protect(&Command1); // it may open over an answer being double-clicked
 
     // The bird lies over the right part of the list.
     place(&Picture1, "Picture1", {6960, 960, 1935, 2655});

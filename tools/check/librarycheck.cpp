@@ -3,6 +3,7 @@
 
 #include "game/letters.h"
 #include "platform/filelistbox.h"
+#include "platform/nativename.h"
 #include "platform/picture.h"
 #include "platform/runtimeerror.h"
 
@@ -33,10 +34,24 @@ QString tooLarge(QSize size, QSize box) {
         .arg(box.height());
 }
 
+// Below this many pixels on its longer side a picture shows a child next to nothing: a placeholder
+// of 1 x 1 saved from a web page, an icon.
+constexpr int MinPictureSide = 64;
+
+QString tooSmall(QSize size) {
+    return QStringLiteral("Das Bild ist nur %1 x %2 Pixel groß; im Bildfeld sieht das Kind davon "
+                          "fast nichts und erkennt nicht, was es zeigen soll. Bitte ein größeres "
+                          "Bild nehmen, mindestens %3 Pixel auf der längeren Seite.")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(MinPictureSide);
+}
+
 QString unreadable(const RuntimeError& error) {
     return QStringLiteral("Das Spiel kann diese Datei nicht als Bild laden (Laufzeitfehler %1: %2) "
-                          "und bricht ab, sobald es sie zeigen will. Bitte die Datei als PNG, "
-                          "JPEG oder GIF neu speichern oder durch ein anderes Bild ersetzen.")
+                          "und bricht ab, sobald es sie zeigen will. Bitte die Datei neu kopieren "
+                          "(eine Kopie, die abgebrochen ist, endet zu früh), als PNG, JPEG oder "
+                          "GIF neu speichern oder durch ein anderes Bild ersetzen.")
         .arg(int(error.number()))
         .arg(error.text());
 }
@@ -45,7 +60,7 @@ QString unreadable(const RuntimeError& error) {
 class Checker {
 public:
     explicit Checker(const QString& root)
-        : root_(QDir::cleanPath(QFileInfo(root).absoluteFilePath()))
+        : root_(QDir::cleanPath(root))
         , images_(root_ + QStringLiteral("/images/")) {}
 
     Result run() {
@@ -55,7 +70,7 @@ public:
                    QStringLiteral("Die Bildersammlung fehlt: Im Ordner %1 liegt kein Ordner "
                                   "„images“; das Spiel bricht gleich auf der ersten Seite ab. "
                                   "Bitte den Ordner „images“ des Spiels hierher kopieren.")
-                       .arg(root_));
+                       .arg(platform::pathOnDisk(root_)));
             return result_;
         }
         const bool letterPictures = folderPresent(
@@ -105,10 +120,11 @@ private:
     // Loads the picture exactly as the game would and measures it against the box it goes into.
     void checkPicture(const QString& path, QSize box, const QString& missing) {
         try {
-            const platform::Picture picture = platform::LoadPicture(path);
-            const QSize size = picture.pixmap.deviceIndependentSize().toSize();
+            const QSize size = platform::LoadPicture(path, box).size;
             if (size.width() > box.width() || size.height() > box.height())
                 report(platform::resolveOnDisk(path), tooLarge(size, box));
+            else if (std::max(size.width(), size.height()) < MinPictureSide)
+                report(platform::resolveOnDisk(path), tooSmall(size));
         } catch (const RuntimeError& error) {
             if (error.number() == ErrorNumber::FileNotFound ||
                 error.number() == ErrorNumber::PathNotFound)
@@ -174,6 +190,13 @@ private:
         }
         result_.pictures += list.listCount();
         reportPassedOver(list.path(), listed);
+        for (const QString& name : platform::undecodableEntries(list.path()))
+            report(list.path() + QLatin1Char('/') + name,
+                   QStringLiteral("Der Name dieser Datei ist nicht in UTF-8 geschrieben (sie kommt "
+                                  "wohl von einem Windows-Rechner oder aus einem alten "
+                                  "ZIP-Archiv); das Spiel kann sie darum nicht öffnen und "
+                                  "übergeht sie. Bitte die Datei umbenennen und dabei den Namen "
+                                  "neu eintippen."));
     }
 
     // Whatever lies in a letter folder beside the listed files never reaches a page.
@@ -214,12 +237,14 @@ private:
 
 } // namespace
 
+// The folder stays as it was named: it may be ".", the working folder entered by its bytes,
+// which Qt could not name absolutely.
 QString libraryRoot(const QString& folder) {
-    const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    if (!QFileInfo(absolute + QStringLiteral("/images")).isDir() &&
-        QFileInfo(absolute).fileName() == QLatin1String("images"))
-        return QFileInfo(absolute).path();
-    return absolute;
+    const QString cleaned = QDir::cleanPath(folder);
+    if (!QFileInfo(cleaned + QStringLiteral("/images")).isDir() &&
+        QFileInfo(QFileInfo(cleaned).absoluteFilePath()).fileName() == QLatin1String("images"))
+        return QDir::cleanPath(cleaned + QStringLiteral("/.."));
+    return cleaned;
 }
 
 Result checkLibrary(const QString& root) {

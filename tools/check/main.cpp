@@ -4,7 +4,9 @@
 
 #include "tools/check/librarycheck.h"
 
-#include <QCoreApplication>
+#include "platform/app.h"
+#include "platform/nativename.h"
+
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
@@ -50,26 +52,31 @@ int main(int argc, char* argv[]) {
         std::fputs(Usage, stdout);
         return 0;
     }
-    QStringList folders;
+    QList<QByteArray> folders; // as bytes: a folder's name need not be UTF-8
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         if (i == end)
             continue;
         if ((end < 0 || i < end) && arguments[i].startsWith(QLatin1Char('-')))
             return misuse(QStringLiteral("Die Angabe „%1“ kenne ich nicht.").arg(arguments[i]));
-        folders.append(arguments[i]);
+        folders.append(QByteArray(argv[i + 1]));
     }
     if (folders.size() > 1)
         return misuse(QStringLiteral("Bitte nur einen Ordner angeben."));
-    if (!folders.isEmpty() && !QFileInfo(folders.first()).isDir())
-        return misuse(QStringLiteral("Den Ordner „%1“ gibt es nicht.").arg(folders.first()));
+    QString folder;
+    if (!folders.isEmpty()) {
+        folder = platform::enterFolder(folders.first());
+        if (folder.isEmpty() || !QFileInfo(folder).isDir())
+            return misuse(QStringLiteral("Den Ordner „%1“ gibt es nicht.")
+                              .arg(platform::escapedName(folders.first())));
+    }
 
     // The check never opens a window, and it must run where there is no screen (over ssh, from
     // a script); loading pictures still needs a graphical application.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
 
-    const QString folder =
-        folders.isEmpty() ? QCoreApplication::applicationDirPath() : folders.first();
+    if (folders.isEmpty())
+        folder = platform::AppInfo::fromExecutable().Path;
 
     const lautgarten::check::Result result =
         lautgarten::check::checkLibrary(lautgarten::check::libraryRoot(folder));
