@@ -114,7 +114,6 @@ void onNextModalWhere(std::function<bool(QWidget*)> wanted, std::function<void(Q
             action(modal);
     });
     poll->start();
-    return poll;
 }
 
 bool waitUntil(const std::function<bool()>& done, int timeoutMs) {

@@ -4,7 +4,6 @@
 #include "platform/runtimeerror.h"
 
 #include <QDir>
-#include <QPointer>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
