@@ -1,5 +1,7 @@
 #include "platform/runtimeerror.h"
 
+#include <QDir>
+
 namespace platform {
 
 QString errorText(ErrorNumber number) {
@@ -31,7 +33,8 @@ QString RuntimeError::message() const {
     QString text =
         QStringLiteral("Laufzeitfehler '%1':\n\n%2").arg(int(number_)).arg(errorText(number_));
     if (!path_.isEmpty())
-        text += QStringLiteral("\n\n") + path_;
+        // As the file manager writes it: C:\Spiele\images\a on Windows.
+        text += QStringLiteral("\n\n") + QDir::toNativeSeparators(path_);
     return text;
 }
 
