@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "game/form1.h"
+#include "platform/fonts.h"
 #include "platform/guard.h"
 #include "platform/scale.h"
 #include "platform/screencheck.h"
@@ -17,6 +18,8 @@ int main(int argc, char* argv[]) {
     for (int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/pictures/icon-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
+    // The substitutes shipped beside the program (see platform/fonts.h).
+    platform::loadFontsFrom(QApplication::applicationDirPath() + QStringLiteral("/fonts"));
     // Without a screen nobody could close an error box; the error still goes to stderr.
     const QString screenless = QApplication::platformName();
     platform::FatalErrorReport::showMessageBox =

@@ -4,8 +4,11 @@
 #include "platform/nativename.h"
 
 #include <QCoreApplication>
+
+#ifndef Q_OS_WIN
 #include <climits>
 #include <unistd.h>
+#endif
 
 namespace platform {
 
@@ -13,6 +16,7 @@ namespace platform {
 // (a school's install folder "Schüler" copied from an old archive), and would look for the
 // picture library in a folder that does not exist.
 AppInfo AppInfo::fromExecutable() {
+#ifndef Q_OS_WIN
     char buffer[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer);
     if (length > 0 && length < ssize_t(sizeof buffer)) {
@@ -22,6 +26,7 @@ AppInfo AppInfo::fromExecutable() {
         if (!path.isEmpty())
             return AppInfo{path};
     }
+#endif
     return AppInfo{QCoreApplication::applicationDirPath()};
 }
 

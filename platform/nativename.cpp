@@ -3,15 +3,19 @@
 
 #include <QDir>
 #include <QFile>
+
+#ifndef Q_OS_WIN
 #include <climits>
 #include <dirent.h>
 #include <memory>
 #include <unistd.h>
+#endif
 
 namespace platform {
 
 namespace {
 
+#ifndef Q_OS_WIN
 bool decodable(const QByteArray& name) {
     return QFile::encodeName(QFile::decodeName(name)) == name;
 }
@@ -20,6 +24,12 @@ QByteArray workingFolder() {
     char buffer[PATH_MAX];
     return getcwd(buffer, sizeof buffer) ? QByteArray(buffer) : QByteArray(".");
 }
+#else
+// Windows keeps names in UTF-16, which Qt reads whole: there every name can be listed and opened.
+QByteArray workingFolder() {
+    return QDir::currentPath().toUtf8();
+}
+#endif
 
 } // namespace
 
@@ -43,6 +53,15 @@ QString escapedName(const QByteArray& name) {
     return text;
 }
 
+#ifdef Q_OS_WIN
+QStringList undecodableEntries(const QString&) {
+    return {};
+}
+
+QString enterFolder(const QByteArray& folder) {
+    return QString::fromLocal8Bit(folder); // the command line in the system's code page
+}
+#else
 QStringList undecodableEntries(const QString& folder) {
     QStringList names;
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(QFile::encodeName(folder).constData()),
@@ -65,6 +84,7 @@ QString enterFolder(const QByteArray& folder) {
         return {};
     return QStringLiteral(".");
 }
+#endif
 
 QString pathOnDisk(const QString& path) {
     if (path.isEmpty() || !QDir::isRelativePath(path) || path.startsWith(QLatin1Char(':')))

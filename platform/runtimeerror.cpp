@@ -3,6 +3,8 @@
 
 #include "platform/nativename.h"
 
+#include <QDir>
+
 namespace platform {
 
 QString errorText(ErrorNumber number) {
@@ -34,7 +36,8 @@ QString RuntimeError::message() const {
     QString text =
         QStringLiteral("Laufzeitfehler '%1':\n\n%2").arg(int(number_)).arg(errorText(number_));
     if (!path_.isEmpty())
-        text += QStringLiteral("\n\n") + pathOnDisk(path_);
+        // As the file manager writes it: the bytes on disk, C:\Spiele\images\a on Windows.
+        text += QStringLiteral("\n\n") + QDir::toNativeSeparators(pathOnDisk(path_));
     return text;
 }
 

@@ -2,6 +2,7 @@
 // lautgarten-pruefen: checks a picture library before the children meet it, with the game's own
 // loader and folder listing, so that it finds exactly what would stop or spoil the game.
 
+#include "tools/check/console.h"
 #include "tools/check/librarycheck.h"
 
 #include "platform/app.h"
@@ -42,6 +43,7 @@ int misuse(const QString& message) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    const lautgarten::check::Console console;
     // Help and a wrong call are answered before anything of the graphical side starts.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
