@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "platform/picturebox.h"
 
-#include "platform/scale.h"
 #include "platform/clickshield.h"
+#include "platform/scale.h"
 
 #include <QMouseEvent>
 #include <QPainter>
