@@ -2,6 +2,7 @@
 #include "game/form1.h"
 #include "platform/fonts.h"
 #include "platform/guard.h"
+#include "platform/picture.h"
 #include "platform/scale.h"
 #include "platform/screencheck.h"
 
@@ -16,7 +17,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(LAUTGARTEN_VERSION));
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/pictures/icon-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(
+            platform::LoadPicture(QStringLiteral(":/pictures/icon-%1.png").arg(size)).pixmap);
     QApplication::setWindowIcon(icon);
     // The substitutes shipped beside the program (see platform/fonts.h).
     platform::loadFontsFrom(QApplication::applicationDirPath() + QStringLiteral("/fonts"));

@@ -98,8 +98,11 @@ struct Click {
     xwait::Child tool;
     double toolEnded = -1;
 
-    // Presses the button on the target, then lets it go by a fresh xdotool.
+    // Presses the button on the target, then lets it go by a fresh xdotool. The press comes
+    // later than a double-click would (Qt's interval is 400 ms): the game takes a press that
+    // soon after a window opened or closed for the second half of the click before.
     Click(int x, int y) {
+        drain(450);
         xdotool({"mousemove", std::to_string(x), std::to_string(y), "mousedown", "1"});
         drain(30);
         started = xwait::now();
@@ -200,7 +203,7 @@ int main(int argc, char* argv[]) {
     const Window mainWindow = waitForMap(10000, when);
     if (mainWindow == None)
         die("no main window after the start page");
-    const Damage damage = XDamageCreate(display, mainWindow, XDamageReportRawRectangles);
+    XDamageCreate(display, mainWindow, XDamageReportRawRectangles);
     drain(500);
     const xwait::Place main = xwait::placeOf(display, mainWindow);
 
@@ -264,7 +267,7 @@ int main(int argc, char* argv[]) {
             die("no answer of a page changed it");
         drain(100);
     }
-    XDamageDestroy(display, damage);
+    // The damage object goes with the connection; destroyed by hand it races the window's end.
     xwait::stop(program);
 
     const auto feedbackSpread = bench::spread(toFeedback);

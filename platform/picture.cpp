@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "platform/picture.h"
 
+#include "platform/decodedpicture.h"
 #include "platform/runtimeerror.h"
 
 #include <QBuffer>
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QResource>
 #include <QTransform>
 #include <cmath>
 #include <cstring>
@@ -226,6 +228,16 @@ QString resolveOnDisk(const QString& path) {
 }
 
 Picture LoadPicture(const QString& path, QSize shown) {
+    // The windows' own pictures (":/pictures/banner.png") travel inside the program decoded too,
+    // as ":/decoded/pictures/banner.png"; where the build made them, they need no decoding.
+    if (path.startsWith(QLatin1String(":/"))) {
+        const QResource decoded(QStringLiteral(":/decoded/") + path.mid(2));
+        if (decoded.isValid() && decoded.compressionAlgorithm() == QResource::NoCompression) {
+            const QImage image = DecodedPicture::decode(decoded.data(), decoded.size());
+            if (!image.isNull())
+                return Picture{QPixmap::fromImage(image), path, image.size()};
+        }
+    }
     const QString onDisk = resolveOnDisk(path);
     const QFileInfo info(onDisk);
     if (!info.exists() && !info.dir().exists())

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
+#include "platform/decodedpicture.h"
 #include "platform/filelistbox.h"
 #include "platform/integer.h"
 #include "platform/label.h"
@@ -12,10 +13,13 @@
 #include "testsupport.h"
 
 #include <QBuffer>
+#include <QDirIterator>
 #include <QPainter>
+#include <QResource>
 #include <QSignalSpy>
 #include <QTest>
 #include <array>
+#include <cstring>
 
 using namespace platform;
 using testsupport::TestLibrary;
@@ -51,6 +55,9 @@ private slots:
     // Picture loading: what loads, and which error each kind of bad file gives.
     void loadPicture_data();
     void loadPicture();
+    // The windows' pictures decoded at build time are the very pixels of their files, stored
+    // for every one of them; bytes cut short or of another size are no picture.
+    void decodedPictures();
     // A photo shows as taken: turned upright as its orientation tag says, only the part its box
     // shows decoded, and its size counted upright.
     void photoUpright_data();
@@ -252,6 +259,48 @@ void TestPlatform::loadPicture_data() {
         << bmp.chopped(30 * 3) << int(ErrorNumber::InvalidPicture);
     QTest::newRow("text") << QByteArray("Das ist kein Bild.\n") << int(ErrorNumber::InvalidPicture);
     QTest::newRow("huge header") << hugeGif << int(ErrorNumber::InvalidPicture);
+}
+
+void TestPlatform::decodedPictures() {
+    // The pixels alone: a file's picture also carries its colour space, the decoded one none.
+    const auto samePixels = [](const QImage& a, const QImage& b) {
+        const QImage left = a.convertToFormat(platform::DecodedPicture::Format);
+        const QImage right = b.convertToFormat(platform::DecodedPicture::Format);
+        if (left.size() != right.size())
+            return false;
+        for (int y = 0; y < left.height(); ++y) {
+            if (std::memcmp(left.constScanLine(y), right.constScanLine(y), left.width() * 4) != 0)
+                return false;
+        }
+        return true;
+    };
+    int checked = 0;
+    for (QDirIterator it(QStringLiteral(":/pictures"), {QStringLiteral("*.png")}); it.hasNext();) {
+        const QString path = it.next();
+        QVERIFY2(QResource(QStringLiteral(":/decoded/") + path.mid(2)).isValid(), qPrintable(path));
+        QVERIFY2(samePixels(platform::LoadPicture(path).pixmap.toImage(), QImage(path)),
+                 qPrintable(path));
+        ++checked;
+    }
+    QVERIFY(checked >= 10);
+
+    const QImage picture = QImage(QStringLiteral(":/pictures/house.png"));
+    const QByteArray bytes = platform::DecodedPicture::encode(picture);
+    const auto decode = [](const QByteArray& data) {
+        return platform::DecodedPicture::decode(reinterpret_cast<const uchar*>(data.constData()),
+                                                data.size());
+    };
+    QVERIFY(samePixels(decode(bytes), picture));
+    QCOMPARE(decode(QByteArray(1, 'x') + bytes).isNull(), true); // not at the header
+    QCOMPARE(decode(bytes.chopped(4)).isNull(), true);
+    QByteArray wider = bytes;
+    wider[4] = char(wider[4] + 1);
+    QCOMPARE(decode(wider).isNull(), true);
+    // Rows that do not start on a word are copied, not read in place.
+    QByteArray shifted = QByteArray(1, 'x') + bytes;
+    QVERIFY(samePixels(platform::DecodedPicture::decode(
+                           reinterpret_cast<const uchar*>(shifted.constData()) + 1, bytes.size()),
+                       picture));
 }
 
 void TestPlatform::loadPicture() {
