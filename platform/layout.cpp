@@ -4,6 +4,7 @@
 #include "platform/scale.h"
 
 #include <QEvent>
+#include <QFontDatabase>
 #include <algorithm>
 #include <cmath>
 
@@ -41,7 +42,24 @@ void PageArea::centre() {
 
 QFont designFont(const QString& family, double pointSize, bool bold, bool italic) {
     // "@" marks the vertical-writing variant of a face; the text here is drawn upright.
-    QFont font(family.startsWith(QLatin1Char('@')) ? family.mid(1) : family);
+    const QString designed = family.startsWith(QLatin1Char('@')) ? family.mid(1) : family;
+    // A family that is not installed is named by its installed stand-in (installFontSubstitutes):
+    // asked for a missing family, Qt first has fontconfig sort every installed face as its
+    // fallback, for each style, which costs more than loading the face itself.
+    const QStringList installed = QFontDatabase::families();
+    const auto installedAs = [&installed](const QString& name) {
+        for (const QString& candidate : installed) {
+            if (candidate.compare(name, Qt::CaseInsensitive) == 0)
+                return candidate;
+        }
+        return QString();
+    };
+    QString name = installedAs(designed);
+    for (const QString& substitute : QFont::substitutes(designed)) {
+        if (name.isEmpty())
+            name = installedAs(substitute);
+    }
+    QFont font(name.isEmpty() ? designed : name);
     // The layouts measure in pixels at 96 dots per inch, so a size in points is taken as there.
     // At the game's scale it becomes whole pixels, rounded down: text widths grow with the pixel
     // size, and a box made as wide as its text at the designed size still holds it.

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
-// The fonts that travel beside the program (the Windows build's "fonts" folder).
+// The fonts that travel beside the program (the Windows build's "fonts" folder), and the faces
+// that stand in for the designed families.
 
 #include "platform/fonts.h"
+#include "platform/layout.h"
 
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,6 +31,10 @@ private slots:
     // named once; a missing folder loads nothing.
     void loadsTheFontFilesOfTheFolder_data();
     void loadsTheFontFilesOfTheFolder();
+    // A designed family that is not installed is named by its installed stand-in, so that Qt
+    // does not first ask fontconfig for every fallback of the missing one; the face shown is the
+    // one the designed name found before.
+    void designedFamiliesNameTheInstalledFace();
 };
 
 void TestFonts::loadsTheFontFilesOfTheFolder_data() {
@@ -70,6 +78,27 @@ void TestFonts::loadsTheFontFilesOfTheFolder() {
         }
     }
     QCOMPARE(loadFontsFrom(folder), families);
+}
+
+void TestFonts::designedFamiliesNameTheInstalledFace() {
+    installFontSubstitutes();
+    const QStringList installed = QFontDatabase::families();
+    for (const QString family :
+         {"Verdana", "MS Sans Serif", "Arial", "Comic Sans MS", "Haettenschweiler", "@Arial"}) {
+        for (const bool bold : {false, true}) {
+            const QFont designed = designFont(family, 12, bold, !bold);
+            QFont named(family.startsWith(QLatin1Char('@')) ? family.mid(1) : family);
+            named.setPixelSize(designed.pixelSize());
+            named.setBold(bold);
+            named.setItalic(!bold);
+            QVERIFY2(installed.contains(designed.family()), qPrintable(family));
+            QCOMPARE(QFontInfo(designed).family(), QFontInfo(named).family());
+            QCOMPARE(QFontInfo(designed).styleName(), QFontInfo(named).styleName());
+        }
+    }
+    // Where nothing stands in, the designed name stays, for Qt to do what it can.
+    QCOMPARE(designFont(QStringLiteral("Gibt Es Nicht"), 12).family(),
+             QStringLiteral("Gibt Es Nicht"));
 }
 
 QTEST_MAIN(TestFonts)
