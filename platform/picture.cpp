@@ -2,6 +2,7 @@
 #include "platform/picture.h"
 
 #include "platform/decodedpicture.h"
+#include "platform/plainpicture.h"
 #include "platform/runtimeerror.h"
 
 #include <QBuffer>
@@ -178,6 +179,20 @@ bool dataComplete(const QByteArray& bytes) {
     return true;
 }
 
+// The decoder for the kinds of picture a library holds, known by their first bytes. Named, Qt
+// takes it at once; left to guess, it loads every image plugin it has and asks each one.
+QByteArray knownFormat(const QByteArray& bytes) {
+    if (bytes.startsWith("\x89PNG\r\n\x1a\n"))
+        return QByteArrayLiteral("png");
+    if (bytes.startsWith("\xff\xd8"))
+        return QByteArrayLiteral("jpeg");
+    if (bytes.startsWith("GIF8"))
+        return QByteArrayLiteral("gif");
+    if (bytes.startsWith("BM"))
+        return QByteArrayLiteral("bmp");
+    return {};
+}
+
 // The part of a stored picture that becomes the rectangle upright once turned as its orientation
 // tag says. Qt turns a picture by mirroring and flipping it first, then a quarter turn clockwise.
 QRect storedRect(const QRect& upright, QSize stored, QImageIOHandler::Transformations turn) {
@@ -234,8 +249,10 @@ Picture LoadPicture(const QString& path, QSize shown) {
         const QResource decoded(QStringLiteral(":/decoded/") + path.mid(2));
         if (decoded.isValid() && decoded.compressionAlgorithm() == QResource::NoCompression) {
             const QImage image = DecodedPicture::decode(decoded.data(), decoded.size());
+            // Stored in the form it is drawn in: converting it would only cost a copy.
             if (!image.isNull())
-                return Picture{QPixmap::fromImage(image), path, image.size()};
+                return Picture{QPixmap::fromImage(image, Qt::NoFormatConversion), path,
+                               image.size()};
         }
     }
     const QString onDisk = resolveOnDisk(path);
@@ -252,9 +269,19 @@ Picture LoadPicture(const QString& path, QSize shown) {
     if (!chunksFitFile(bytes) || !dataComplete(bytes))
         throw RuntimeError(ErrorNumber::InvalidPicture, path);
 
+    // A library picture, made to fit its box, takes the short way (platform/plainpicture.h).
+    if (shown.isValid()) {
+        QImage plain = readPlainPicture(bytes, shown);
+        if (!plain.isNull()) {
+            const QSize size = plain.size();
+            return Picture{QPixmap::fromImage(std::move(plain)), path, size};
+        }
+    }
     QBuffer buffer(&bytes);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
+    const QByteArray format = knownFormat(bytes);
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(format.isEmpty());
+    reader.setDecideFormatFromContent(format.isEmpty());
     // A phone stores a portrait photo lying on its side, with a tag that says how to turn it.
     reader.setAutoTransform(true);
     const QSize stored = reader.size();
