@@ -10,6 +10,7 @@
 
 #include "benchsupport.h"
 #include "game/form1.h"
+#include "game/letters.h"
 #include "game/page.h"
 #include "platform/filelistbox.h"
 #include "platform/picture.h"
@@ -112,17 +113,18 @@ void buildPage(Form1& form, const Page& page) {
 }
 
 // The same work without the windows: the letter picture, then each folder listed and one of
-// its pictures decoded, with the program's own loader and file list.
+// its pictures decoded, with the program's own loader and file list, for the boxes they fill.
 struct Floor {
     Picture letter;
     std::array<Picture, 3> answers;
     FileListBox list;
 
     void build(const Page& page) {
-        letter = LoadPicture(page.letterPicture);
+        letter = LoadPicture(page.letterPicture, lautgarten::LetterBox);
         for (std::size_t k = 0; k < 3; ++k) {
             list.setPath(page.folders[k]);
-            answers[k] = LoadPicture(list.path() + QLatin1Char('/') + list.list(page.picks[k]));
+            answers[k] = LoadPicture(list.path() + QLatin1Char('/') + list.list(page.picks[k]),
+                                     lautgarten::AnswerBox);
         }
     }
 };

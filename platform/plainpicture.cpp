@@ -17,6 +17,15 @@ namespace platform {
 
 namespace {
 
+// Working memory of the readers, kept from one picture to the next. Taken and given back for each
+// picture, blocks of a picture's size cut up the heap between what stays, and the program's
+// memory grows from page to page.
+std::vector<uchar>& scratch(std::size_t size) {
+    thread_local std::vector<uchar> bytes;
+    bytes.resize(size);
+    return bytes;
+}
+
 bool fits(quint32 width, quint32 height, QSize largest) {
     return width > 0 && height > 0 && width <= quint32(largest.width()) &&
            height <= quint32(largest.height());
@@ -172,14 +181,14 @@ QImage readPlainPng(const QByteArray& bytes, QSize largest) {
     const int pixelBytes = colour->pixelBytes;
     const qsizetype rowBytes = qsizetype(width) * pixelBytes;
     const qsizetype rawSize = (rowBytes + 1) * qsizetype(height);
-    const std::unique_ptr<uchar[]> raw(new (std::nothrow) uchar[size_t(rawSize)]);
+    uchar* raw = scratch(size_t(rawSize)).data();
     const std::unique_ptr<libdeflate_decompressor, decltype(&libdeflate_free_decompressor)>
         inflater(libdeflate_alloc_decompressor(), libdeflate_free_decompressor);
-    if (!raw || !inflater)
+    if (!inflater)
         return {};
     size_t unpacked = 0;
-    if (libdeflate_zlib_decompress(inflater.get(), packed, size_t(packedSize), raw.get(),
-                                   size_t(rawSize), &unpacked) != LIBDEFLATE_SUCCESS ||
+    if (libdeflate_zlib_decompress(inflater.get(), packed, size_t(packedSize), raw, size_t(rawSize),
+                                   &unpacked) != LIBDEFLATE_SUCCESS ||
         qsizetype(unpacked) != rawSize)
         return {};
 
@@ -191,7 +200,7 @@ QImage readPlainPng(const QByteArray& bytes, QSize largest) {
     const std::vector<uchar> zeros(static_cast<size_t>(rowBytes));
     const uchar* above = zeros.data();
     for (int y = 0; y < int(height); ++y) {
-        uchar* source = raw.get() + y * (rowBytes + 1);
+        uchar* source = raw + y * (rowBytes + 1);
         if (!unfilter(source[0], source + 1, above, rowBytes, pixelBytes))
             return {};
         above = source + 1;
@@ -326,7 +335,7 @@ QImage readPlainGif(const QByteArray& bytes, QSize largest) {
     if ((p[10] & 0x80) && !readColours(p[10]))
         return {};
 
-    std::vector<uchar> indices;
+    std::vector<uchar>* indices = nullptr;
     int transparent = -1;
     while (at < n) {
         const uchar block = p[at++];
@@ -337,7 +346,7 @@ QImage readPlainGif(const QByteArray& bytes, QSize largest) {
                 return {};
             const uchar label = p[at++];
             // The graphic control block: whether one colour stands for transparent pixels.
-            if (label == 0xF9 && indices.empty()) {
+            if (label == 0xF9 && !indices) {
                 if (n - at < 6 || p[at] != 4)
                     return {};
                 transparent = p[at + 1] & 1 ? p[at + 4] : -1;
@@ -347,7 +356,7 @@ QImage readPlainGif(const QByteArray& bytes, QSize largest) {
             continue;
         }
         // One picture only, covering the whole area, not interlaced; an animation goes to Qt.
-        if (block != 0x2C || !indices.empty() || n - at < 10)
+        if (block != 0x2C || indices || n - at < 10)
             return {};
         const uchar flags = p[at + 8];
         if (littleEndian16(p + at) != 0 || littleEndian16(p + at + 2) != 0 ||
@@ -365,11 +374,11 @@ QImage readPlainGif(const QByteArray& bytes, QSize largest) {
         QByteArray codes;
         if (!subBlocks(p, n, at, &codes))
             return {};
-        indices.resize(size_t(width) * height);
-        if (!unpackLzw(codes, minimumBits, indices))
+        indices = &scratch(size_t(width) * height);
+        if (!unpackLzw(codes, minimumBits, *indices))
             return {};
     }
-    if (indices.empty())
+    if (!indices)
         return {};
 
     // As Qt's reader has it: straight ARGB where a colour is transparent, its pixels all zero.
@@ -379,7 +388,7 @@ QImage readPlainGif(const QByteArray& bytes, QSize largest) {
         return {};
     if (transparent >= 0)
         colours[transparent] = 0;
-    const uchar* index = indices.data();
+    const uchar* index = indices->data();
     for (int y = 0; y < int(height); ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (quint32 x = 0; x < width; ++x, ++index) {
