@@ -24,14 +24,15 @@ namespace {
 constexpr int MaxPictureSide = 8192;
 // The largest picture file; a photo straight from a camera is well below it.
 constexpr qint64 MaxPictureBytes = 64 * 1024 * 1024;
+// The eight bytes every PNG file begins with.
+constexpr char PngSignature[] = "\x89PNG\r\n\x1a\n";
 
 // A PNG chunk may not claim more bytes than the file holds: the decoder would first allocate
 // what the chunk claims, gigabytes for a few damaged bytes.
 bool chunksFitFile(const QByteArray& bytes) {
-    static const QByteArray signature = QByteArray::fromHex("89504e470d0a1a0a");
-    if (!bytes.startsWith(signature))
+    if (!bytes.startsWith(PngSignature))
         return true;
-    qint64 at = signature.size();
+    qint64 at = qint64(sizeof PngSignature) - 1;
     while (at + 8 <= bytes.size()) {
         const auto* p = reinterpret_cast<const uchar*>(bytes.constData() + at);
         const qint64 length = qint64(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
@@ -182,7 +183,7 @@ bool dataComplete(const QByteArray& bytes) {
 // The decoder for the kinds of picture a library holds, known by their first bytes. Named, Qt
 // takes it at once; left to guess, it loads every image plugin it has and asks each one.
 QByteArray knownFormat(const QByteArray& bytes) {
-    if (bytes.startsWith("\x89PNG\r\n\x1a\n"))
+    if (bytes.startsWith(PngSignature))
         return QByteArrayLiteral("png");
     if (bytes.startsWith("\xff\xd8"))
         return QByteArrayLiteral("jpeg");
