@@ -2,7 +2,6 @@
 #include "platform/picture.h"
 
 #include "platform/decodedpicture.h"
-#include "platform/plainpicture.h"
 #include "platform/runtimeerror.h"
 
 #include <QBuffer>
@@ -270,14 +269,6 @@ Picture LoadPicture(const QString& path, QSize shown) {
     if (!chunksFitFile(bytes) || !dataComplete(bytes))
         throw RuntimeError(ErrorNumber::InvalidPicture, path);
 
-    // A library picture, made to fit its box, takes the short way (platform/plainpicture.h).
-    if (shown.isValid()) {
-        QImage plain = readPlainPicture(bytes, shown);
-        if (!plain.isNull()) {
-            const QSize size = plain.size();
-            return Picture{QPixmap::fromImage(std::move(plain)), path, size};
-        }
-    }
     QBuffer buffer(&bytes);
     const QByteArray format = knownFormat(bytes);
     QImageReader reader(&buffer, format);

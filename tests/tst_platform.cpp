@@ -5,7 +5,6 @@
 #include "platform/label.h"
 #include "platform/picture.h"
 #include "platform/picturebox.h"
-#include "platform/plainpicture.h"
 #include "platform/random.h"
 #include "platform/runtimeerror.h"
 #include "platform/scale.h"
@@ -62,10 +61,6 @@ private slots:
     // The windows' pictures decoded at build time are the very pixels of their files, stored
     // for every one of them; bytes cut short or of another size are no picture.
     void decodedPictures();
-    // Library pictures read the short way are the pixels Qt's readers make of them: every picture
-    // of the shipped library, and PNGs with each row filter, with and without alpha, in several
-    // chunks. Anything else, or damaged, or too large for its box, is left to Qt.
-    void plainPictures();
     // A photo shows as taken: turned upright as its orientation tag says, only the part its box
     // shows decoded, and its size counted upright.
     void photoUpright_data();
@@ -319,129 +314,13 @@ void TestPlatform::decodedPictures() {
                        picture));
 }
 
-namespace {
-
-quint32 crc32(const QByteArray& bytes) {
-    quint32 crc = 0xffffffff;
-    for (const char byte : bytes) {
-        crc ^= uchar(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = crc & 1 ? 0xedb88320 ^ (crc >> 1) : crc >> 1;
-    }
-    return ~crc;
-}
-
-QByteArray pngChunk(const char* type, const QByteArray& content) {
-    QByteArray chunk;
-    QDataStream out(&chunk, QIODevice::WriteOnly);
-    out << quint32(content.size());
-    const QByteArray typed = QByteArray(type) + content;
-    out.writeRawData(typed.constData(), int(typed.size()));
-    out << crc32(typed);
-    return chunk;
-}
-
-// A PNG of one of the colour types grey (0), RGB (2), grey with alpha (4) or RGBA (6), whose rows
-// take the five filters in turn, its packed pixels split over two chunks.
-QByteArray filteredPng(const QImage& picture, int colourType) {
-    const int pixelBytes = std::array{1, 0, 3, 0, 2, 0, 4}[colourType];
-    const int rowBytes = picture.width() * pixelBytes;
-    QList<QByteArray> rows;
-    for (int y = 0; y < picture.height(); ++y) {
-        QByteArray row;
-        for (int x = 0; x < picture.width(); ++x) {
-            const QRgb pixel = picture.pixel(x, y);
-            const QList<int> channels =
-                colourType == 0   ? QList{qGray(pixel)}
-                : colourType == 2 ? QList{qRed(pixel), qGreen(pixel), qBlue(pixel)}
-                : colourType == 4 ? QList{qGray(pixel), qAlpha(pixel)}
-                                  : QList{qRed(pixel), qGreen(pixel), qBlue(pixel), qAlpha(pixel)};
-            for (const int channel : channels)
-                row += char(channel);
-        }
-        rows.append(row);
-    }
-    QByteArray raw;
-    QByteArray above(rowBytes, '\0');
-    for (int y = 0; y < int(rows.size()); ++y) {
-        const auto* row = reinterpret_cast<const uchar*>(rows[y].constData());
-        const int filter = y % 5;
-        raw += char(filter);
-        for (int i = 0; i < rowBytes; ++i) {
-            const int a = i >= pixelBytes ? row[i - pixelBytes] : 0;
-            const int b = uchar(above[i]);
-            const int c = i >= pixelBytes ? uchar(above[i - pixelBytes]) : 0;
-            const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
-            const int paeth = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-            const int predicted[] = {0, a, b, (a + b) / 2, paeth};
-            raw += char(row[i] - predicted[filter]);
-        }
-        above = QByteArray(reinterpret_cast<const char*>(row), rowBytes);
-    }
-    const QByteArray packed = qCompress(raw).mid(4); // zlib's stream, without Qt's length
-    QByteArray header;
-    QDataStream out(&header, QIODevice::WriteOnly);
-    out << quint32(picture.width()) << quint32(picture.height()) << quint8(8) << quint8(colourType)
-        << quint8(0) << quint8(0) << quint8(0);
-    return QByteArray::fromHex("89504e470d0a1a0a") + pngChunk("IHDR", header) +
-           pngChunk("IDAT", packed.left(100)) + pngChunk("IDAT", packed.mid(100)) +
-           pngChunk("IEND", {});
-}
-
-} // namespace
-
-void TestPlatform::plainPictures() {
-    const QSize anySize(4096, 4096);
-    // As the game holds a picture: a pixmap, premultiplied. Colour spaces aside: Qt reads them
-    // from the file, and nothing draws with them.
-    const auto shown = [](const QImage& image) {
-        QImage pixels = QPixmap::fromImage(image).toImage();
-        pixels.setColorSpace(QColorSpace());
-        return pixels;
-    };
-    QImage noise(61, 9, QImage::Format_ARGB32);
-    QRandomGenerator random(14);
-    for (int y = 0; y < noise.height(); ++y) {
-        for (int x = 0; x < noise.width(); ++x)
-            noise.setPixel(x, y, random.generate());
-    }
-    for (const int colourType : {0, 2, 4, 6}) {
-        const QByteArray png = filteredPng(noise, colourType);
-        const QImage plain = readPlainPicture(png, anySize);
-        QVERIFY(!plain.isNull());
-        QVERIFY2(shown(plain) == shown(QImage::fromData(png)),
-                 qPrintable(QString::number(colourType)));
-    }
-
-    int pictures = 0;
-    for (QDirIterator it(QStringLiteral(LAUTGARTEN_SOURCE_DIR "/images"),
-                         {QStringLiteral("*.png"), QStringLiteral("*.gif")}, QDir::Files,
-                         QDirIterator::Subdirectories);
-         it.hasNext(); ++pictures) {
-        QFile file(it.next());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        const QImage plain = readPlainPicture(bytes, anySize);
-        QVERIFY2(!plain.isNull(), qPrintable(file.fileName()));
-        QVERIFY2(shown(plain) == shown(QImage::fromData(bytes)), qPrintable(file.fileName()));
-    }
-    QVERIFY(pictures > 200);
-
-    const QByteArray png = filteredPng(noise, 6);
-    QVERIFY(readPlainPicture(png, {60, 9}).isNull());
-    QByteArray damaged = png;
-    damaged[damaged.indexOf("IDAT") + 20] ^= 1;
-    QVERIFY(readPlainPicture(damaged, anySize).isNull());
-    QVERIFY(readPlainPicture(testsupport::photo({40, 30}), anySize).isNull());
-}
-
 void TestPlatform::loadPicture() {
     QFETCH(QByteArray, content);
     QFETCH(int, error);
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/bild.gif");
     TestLibrary::writeBytes(path, content);
-    // Whole, and for a box: a picture that fits its box may be read the short way.
+    // Whole, and for a box, which decodes only the part the box shows.
     for (const QSize box : {QSize(), QSize(1000, 1000)}) {
         if (error == 0) {
             const Picture picture = LoadPicture(path, box);

@@ -53,8 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         list.setPath(folder);
         for (int16_t i = 0; i <= list.listCount(); ++i) {
-            // Whole, and for a box as the game loads its pictures: one that fits the box may be
-            // read the short way (platform/plainpicture.h).
+            // Whole, and for a box as the game loads its pictures, which decodes only the part
+            // the box shows.
             for (const QSize box : {QSize(), QSize(409, 337)}) {
                 try {
                     const platform::Picture picture =
