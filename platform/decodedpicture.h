@@ -7,7 +7,7 @@
 namespace platform::DecodedPicture {
 
 // The windows' own pictures are decoded when the program is built and travel inside it as
-// pixels (resources/CMakeLists.txt): a header of five 32-bit words (the magic "LGPX", width,
+// pixels (tools/predecode): a header of five 32-bit words (the magic "LGPX", width,
 // height, bytes per row, QImage format), then the rows. The start page then shows its banner
 // without decoding it at every start.
 //

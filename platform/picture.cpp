@@ -220,6 +220,13 @@ QString matchNormalized(const QString& dir, const QString& piece) {
     return {};
 }
 
+// "pictures/banner.png" -> "pictures/banner.pixels": the name a picture's pixels travel under.
+QString decodedName(const QString& name) {
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return (dot > name.lastIndexOf(QLatin1Char('/')) ? name.left(dot) : name) +
+           QStringLiteral(".pixels");
+}
+
 } // namespace
 
 QString resolveOnDisk(const QString& path) {
@@ -244,9 +251,9 @@ QString resolveOnDisk(const QString& path) {
 
 Picture LoadPicture(const QString& path, QSize shown) {
     // The windows' own pictures (":/pictures/banner.png") travel inside the program decoded too,
-    // as ":/decoded/pictures/banner.png"; where the build made them, they need no decoding.
+    // as ":/decoded/pictures/banner.pixels"; where the build made them, they need no decoding.
     if (path.startsWith(QLatin1String(":/"))) {
-        const QResource decoded(QStringLiteral(":/decoded/") + path.mid(2));
+        const QResource decoded(QStringLiteral(":/decoded/") + decodedName(path.mid(2)));
         if (decoded.isValid() && decoded.compressionAlgorithm() == QResource::NoCompression) {
             const QImage image = DecodedPicture::decode(decoded.data(), decoded.size());
             // Stored in the form it is drawn in: converting it would only cost a copy.

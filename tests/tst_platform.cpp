@@ -285,9 +285,12 @@ void TestPlatform::decodedPictures() {
     int checked = 0;
     for (QDirIterator it(QStringLiteral(":/pictures"), {QStringLiteral("*.png")}); it.hasNext();) {
         const QString path = it.next();
-        QVERIFY2(QResource(QStringLiteral(":/decoded/") + path.mid(2)).isValid(), qPrintable(path));
-        QVERIFY2(samePixels(platform::LoadPicture(path).pixmap.toImage(), QImage(path)),
-                 qPrintable(path));
+        QString decoded = QStringLiteral(":/decoded/") + path.mid(2);
+        decoded.replace(QStringLiteral(".png"), QStringLiteral(".pixels"));
+        QVERIFY2(QResource(decoded).isValid(), qPrintable(path));
+        // A picture of which its box shows only a part is stored cropped to that part.
+        const QImage shown = platform::LoadPicture(path).pixmap.toImage();
+        QVERIFY2(samePixels(shown, QImage(path).copy(shown.rect())), qPrintable(path));
         ++checked;
     }
     QVERIFY(checked >= 10);
