@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: Apache-2.0
+// The hidden file list that lists a letter folder for the page builder.
+#include "platform/filelistbox.h"
+#include "platform/runtimeerror.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace platform;
+using testsupport::TestLibrary;
+
+class TestFileListBox : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The hidden file list: files only, sorted, no hidden files, no sub-folders.
+    void fileListing();
+    void fileListingMissingFolder();
+    void fileListingOutOfRange();
+};
+
+void TestFileListBox::fileListing() {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QStringLiteral("/a");
+    QDir().mkpath(folder + QStringLiteral("/Unterordner"));
+    for (const char* name : {"Zebra.png", "Apfel.png", ".versteckt.png", "Mond.png"})
+        TestLibrary::writePicture(folder + QLatin1Char('/') + QLatin1String(name));
+
+    FileListBox list;
+    list.setPath(folder);
+    QCOMPARE(list.path(), folder);
+    QCOMPARE(list.listCount(), int16_t(3));
+    QCOMPARE(list.list(0), QStringLiteral("Apfel.png"));
+    QCOMPARE(list.list(1), QStringLiteral("Mond.png"));
+    QCOMPARE(list.list(2), QStringLiteral("Zebra.png"));
+
+    // Setting the path lists afresh: a file added since shows up.
+    TestLibrary::writePicture(folder + QStringLiteral("/Birne.png"));
+    list.setPath(folder);
+    QCOMPARE(list.listCount(), int16_t(4));
+    QCOMPARE(list.list(1), QStringLiteral("Birne.png"));
+}
+
+void TestFileListBox::fileListingMissingFolder() {
+    QTemporaryDir dir;
+    FileListBox list;
+    const QString missing = dir.path() + QStringLiteral("/gibtsnicht");
+    QVERIFY_ERROR_ON(ErrorNumber::PathNotFound, missing, list.setPath(missing));
+    // A file is no folder either.
+    TestLibrary::writePicture(dir.path() + QStringLiteral("/datei.png"));
+    QVERIFY_ERROR(ErrorNumber::PathNotFound,
+                  list.setPath(dir.path() + QStringLiteral("/datei.png")));
+}
+
+void TestFileListBox::fileListingOutOfRange() {
+    QTemporaryDir dir;
+    FileListBox list;
+    list.setPath(dir.path());
+    QCOMPARE(list.listCount(), int16_t(0));
+    QCOMPARE(list.list(0), QString());
+    QCOMPARE(list.list(-1), QString());
+}
+
+QTEST_MAIN(TestFileListBox)
+#include "tst_filelistbox.moc"
