@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+#include "game/letters.h"
 #include "platform/app.h"
 #include "platform/filelistbox.h"
 #include "platform/form.h"
@@ -38,7 +39,7 @@ public:
     int16_t TargetIndex = 0;
     QString CurrentLetter;
     int16_t FilePick = 0;
-    std::array<QString, 36> LetterTable;
+    std::array<QString, LetterCount + 1> LetterTable; // entry 0 stays empty
     QString ImagesPath;
     int16_t DecoyIndex1 = 0;
     int16_t DecoyIndex2 = 0;

@@ -20,8 +20,18 @@ struct Letter {
     }
 };
 
-// Entries 1 to 35 of the letter table, as game/library.def lists them.
-inline constexpr std::array<Letter, 35> Letters = {{
+// How many entries the letter table holds after its empty entry 0: one for each LETTER line of
+// game/library.def.
+inline constexpr int LetterCount = 0
+#define LETTER(entry, sounds) +1
+#define BOX(name, width, height)
+#include "game/library.def"
+#undef LETTER
+#undef BOX
+    ;
+
+// Entries 1 to LetterCount of the letter table, as game/library.def lists them.
+inline constexpr std::array<Letter, LetterCount> Letters = {{
 #define LETTER(entry, sounds) {entry, sounds},
 #define BOX(name, width, height)
 #include "game/library.def"

@@ -35,7 +35,7 @@ bool isDecoy(int16_t letter, int16_t decoy) {
 }
 
 Page drawPage(const PageSteps& steps) {
-    const auto drawLetter = [&steps] { return add16(draw(steps.Rnd(), 35), 1); };
+    const auto drawLetter = [&steps] { return add16(draw(steps.Rnd(), LetterCount), 1); };
     const auto drawSlot = [&steps] { return draw(steps.Rnd(), 3); };
 
     Page page;

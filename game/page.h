@@ -38,10 +38,11 @@ struct PageSteps {
 // page's sounds ("v" on an "f" page, "ei" on an "a" page, "st" on a "sch" page).
 bool isDecoy(int16_t letter, int16_t decoy);
 
-// Draws a page: the letter (1 to 35, each with the same chance), the right picture's file and
-// box, the first wrong letter (redrawn until it is a decoy), its file and box (redrawn until it
-// is free), the second wrong letter (redrawn until it is a decoy other than the first) and its
-// file, in the box that is left. The generator gives at least eight values in exactly that order.
+// Draws a page: the letter (1 to LetterCount, each with the same chance), the right picture's
+// file and box, the first wrong letter (redrawn until it is a decoy), its file and box (redrawn
+// until it is free), the second wrong letter (redrawn until it is a decoy other than the first)
+// and its file, in the box that is left. The generator gives at least eight values in exactly
+// that order.
 Page drawPage(const PageSteps& steps);
 
 } // namespace lautgarten

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+#include "platform/twips.h"
+
 #include <QColor>
 #include <QFont>
 #include <QRect>
@@ -9,10 +11,6 @@
 #include <QWidget>
 
 namespace platform {
-
-// Window layouts are designed in twips: 1440 to the inch, 15 to a pixel at 96 dots per inch.
-// Qt scales the pixels for high-dpi screens.
-constexpr int TwipsPerPixel = 15;
 
 // A length in twips as screen pixels at the game's scale (platform/scale.h), to the nearest.
 int twips(int value);

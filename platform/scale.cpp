@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "platform/scale.h"
 
-#include "platform/layout.h"
+#include "platform/twips.h"
 
 #include <QDeadlineTimer>
 #include <QGuiApplication>
