@@ -44,8 +44,8 @@ xcb_atom_t atom(xcb_connection_t* x, const char* name) {
 // The 32-bit values of a window's property; none where it is not set.
 std::vector<uint32_t> property(xcb_connection_t* x, xcb_window_t window, xcb_atom_t name,
                                xcb_atom_t type) {
-    const Reply<xcb_get_property_reply_t> reply(
-        xcb_get_property_reply(x, xcb_get_property(x, false, window, name, type, 0, 16), nullptr));
+    const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        x, xcb_get_property(x, false, window, name, type, 0, 1024), nullptr));
     if (!reply || reply->type != type || reply->format != 32)
         return {};
     const auto* values = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
@@ -62,6 +62,13 @@ std::optional<QMargins> frameOnX11(xcb_connection_t* x, QScreen* screen) {
     const std::vector<uint32_t> manager = property(x, root, check, XCB_ATOM_WINDOW);
     if (manager.size() != 1 || property(x, manager[0], check, XCB_ATOM_WINDOW) != manager)
         return QMargins();
+    // A window manager that does not list the request would never answer it: waiting for it
+    // would only delay the start.
+    const xcb_atom_t requestType = atom(x, "_NET_REQUEST_FRAME_EXTENTS");
+    const std::vector<uint32_t> supported =
+        property(x, root, atom(x, "_NET_SUPPORTED"), XCB_ATOM_ATOM);
+    if (std::find(supported.begin(), supported.end(), requestType) == supported.end())
+        return std::nullopt;
 
     QWindow probe(screen);
     const auto window = xcb_window_t(probe.winId());
@@ -70,7 +77,7 @@ std::optional<QMargins> frameOnX11(xcb_connection_t* x, QScreen* screen) {
     request.response_type = XCB_CLIENT_MESSAGE;
     request.format = 32;
     request.window = window;
-    request.type = atom(x, "_NET_REQUEST_FRAME_EXTENTS");
+    request.type = requestType;
     xcb_send_event(x, false, root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char*>(&request));
