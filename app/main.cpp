@@ -2,12 +2,10 @@
 #include "game/form1.h"
 #include "platform/fonts.h"
 #include "platform/guard.h"
-#include "platform/picture.h"
 #include "platform/scale.h"
 #include "platform/screencheck.h"
 
 #include <QApplication>
-#include <QIcon>
 
 int main(int argc, char* argv[]) {
     platform::ScreenCheck screenCheck(argc, argv);
@@ -15,11 +13,6 @@ int main(int argc, char* argv[]) {
     screenCheck.passed();
     QApplication::setApplicationName(QStringLiteral("Lautgarten"));
     QApplication::setApplicationVersion(QStringLiteral(LAUTGARTEN_VERSION));
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addPixmap(
-            platform::LoadPicture(QStringLiteral(":/pictures/icon-%1.png").arg(size)).pixmap);
-    QApplication::setWindowIcon(icon);
     // The substitutes shipped beside the program (see platform/fonts.h).
     platform::loadFontsFrom(QApplication::applicationDirPath() + QStringLiteral("/fonts"));
     // Without a screen nobody could close an error box; the error still goes to stderr.

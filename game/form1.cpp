@@ -4,6 +4,7 @@
 #include "game/letters.h"
 #include "game/page.h"
 #include "platform/guard.h"
+#include "platform/icon.h"
 #include "platform/integer.h"
 #include "platform/layout.h"
 #include "platform/text.h"
@@ -24,6 +25,7 @@ Form1::Form1(AppInfo app)
     : App(std::move(app)) {
     installFontSubstitutes();
     setWindowTitle(QStringLiteral("Lautgarten"));
+    setWindowIcon(programIcon());
     resize(twips(PageTwips.width()), twips(PageTwips.height()));
     setColors(this, Qt::black, SystemColor::ActiveTitleText);
     PageArea.setDesignSize(PageTwips);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "platform/guard.h"
 
+#include "platform/icon.h"
+
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +18,7 @@ void FatalErrorReport::report(const RuntimeError& error) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Lautgarten"), error.message(),
                         QMessageBox::Ok);
         box.setTextFormat(Qt::PlainText);
+        box.setWindowIcon(programIcon());
         box.exec();
     }
     if (exit) {

@@ -4,6 +4,7 @@
 #include "game/form1.h"
 #include "game/letters.h"
 #include "platform/guard.h"
+#include "platform/icon.h"
 #include "platform/layout.h"
 
 #include <QGuiApplication>
@@ -17,6 +18,7 @@ using namespace platform;
 Form2::Form2(lautgarten::Form1& owner)
     : Form1(owner) {
     setWindowTitle(QStringLiteral("Form2"));
+    setWindowIcon(programIcon());
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_QuitOnClose, false);
     setColors(this, Qt::black, SystemColor::ActiveTitleText);

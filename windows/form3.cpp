@@ -3,6 +3,7 @@
 
 #include "game/form1.h"
 #include "platform/guard.h"
+#include "platform/icon.h"
 #include "platform/layout.h"
 
 #include <QKeyEvent>
@@ -37,6 +38,7 @@ const QString Form3::Instructions = QStringLiteral("Zu jedem Anfangsbuchstaben \
 Form3::Form3(lautgarten::Form1& owner)
     : Form1(owner) {
     setWindowTitle(QStringLiteral("Lautgarten"));
+    setWindowIcon(programIcon());
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, false);
