@@ -9,6 +9,7 @@
 #include "platform/layout.h"
 #include "platform/text.h"
 
+#include <QApplication>
 #include <QDateTime>
 
 namespace lautgarten {
@@ -24,6 +25,10 @@ const QColor Orange{255, 128, 0};
 Form1::Form1(AppInfo app)
     : App(std::move(app)) {
     installFontSubstitutes();
+    // The start page's instructions are the first text a window lays out, and a text box lays its
+    // text out in the application's font as soon as it is made: with that font as the
+    // application's, the face is opened once, when it is needed.
+    QApplication::setFont(designFont(QStringLiteral("Verdana"), 9.75));
     setWindowTitle(QStringLiteral("Lautgarten"));
     setWindowIcon(programIcon());
     resize(twips(PageTwips.width()), twips(PageTwips.height()));

@@ -54,13 +54,14 @@ Form3::Form3(lautgarten::Form1& owner)
     Picture2.setPicture(LoadPicture(QStringLiteral(":/pictures/deko-gross.png")));
 
     place(&Text2, "Text2", {6960, 3120, 3735, 4335});
+    // The application's font is this one already (Form1), so the box was made with it and
+    // setting it lays nothing out again.
     Text2.setFont(designFont(QStringLiteral("Verdana"), 9.75));
     setColors(&Text2, QColor(0, 0, 192), Qt::white);
     Text2.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text2.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The box is as narrow as the longest line; Qt's wider margin would break it once more.
     Text2.document()->setDocumentMargin(1);
-    Text2.setPlainText(QString(Instructions).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 
     place(&Text1, "Text1", {120, 5760, 3855, 525});
     Text1.setFont(designFont(QStringLiteral("Verdana"), 12, true, true));
@@ -91,6 +92,10 @@ Form3::Form3(lautgarten::Form1& owner)
     setTabOrder(&Text1, &Text2);
     setTabOrder(&Text2, &Picture2);
     setTabOrder(&Picture2, &Picture3);
+
+    // The text last, once the box has its font, margin and size: every change before it would
+    // lay the whole text out again.
+    Text2.setPlainText(QString(Instructions).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 // The name box takes the focus back whenever the page is painted.
