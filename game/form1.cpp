@@ -7,10 +7,13 @@
 #include "platform/icon.h"
 #include "platform/integer.h"
 #include "platform/layout.h"
+#include "platform/picture.h"
 #include "platform/text.h"
 
 #include <QApplication>
 #include <QDateTime>
+#include <utility>
+#include <vector>
 
 namespace lautgarten {
 
@@ -116,29 +119,47 @@ void Form1::BuildPage() {
     Picture1.setVisible(false);
     ImagesPath = App.Path + QStringLiteral("/images/");
 
-    const Page page = drawPage({
-        .Rnd = [this] { return Rng.Rnd(); },
-        .letterDrawn =
-            [this](int16_t letter) {
-                TargetIndex = letter;
-                CurrentLetter = element(LetterTable, TargetIndex);
-                Picture1.setPicture(LoadPicture(ImagesPath + QStringLiteral("buchstaben/") +
-                                                    CurrentLetter + QStringLiteral(".gif"),
-                                                LetterBox));
-            },
-        .filesIn =
-            [this](int16_t letter) {
-                File1.setPath(ImagesPath + element(LetterTable, letter));
-                return File1.listCount();
-            },
-        .pictureDrawn =
-            [this](const PagePicture& picture) {
-                FilePick = picture.file;
-                element(Picture2, picture.slot)
-                    .setPicture(LoadPicture(File1.path() + QLatin1Char('/') + File1.list(FilePick),
-                                            AnswerBox));
-            },
-    });
+    // The page's four pictures are read side by side while the page is drawn; the boxes get them
+    // in the order they were drawn, so a bad file stops the page with the same error, at the same
+    // box, as if they had been read one after the other.
+    std::vector<std::pair<PictureBox*, PendingPicture>> pictures;
+    const auto showPictures = [&pictures] {
+        for (auto& [box, picture] : pictures)
+            box->setPicture(picture.take());
+    };
+    Page page;
+    try {
+        page = drawPage({
+            .Rnd = [this] { return Rng.Rnd(); },
+            .letterDrawn =
+                [&](int16_t letter) {
+                    TargetIndex = letter;
+                    CurrentLetter = element(LetterTable, TargetIndex);
+                    pictures.emplace_back(
+                        &Picture1, PendingPicture(ImagesPath + QStringLiteral("buchstaben/") +
+                                                      CurrentLetter + QStringLiteral(".gif"),
+                                                  LetterBox));
+                },
+            .filesIn =
+                [this](int16_t letter) {
+                    File1.setPath(ImagesPath + element(LetterTable, letter));
+                    return File1.listCount();
+                },
+            .pictureDrawn =
+                [&](const PagePicture& picture) {
+                    FilePick = picture.file;
+                    pictures.emplace_back(
+                        &element(Picture2, picture.slot),
+                        PendingPicture(File1.path() + QLatin1Char('/') + File1.list(FilePick),
+                                       AnswerBox));
+                },
+        });
+    } catch (const RuntimeError&) {
+        // The pictures drawn before the step that failed come first, and may be bad too.
+        showPictures();
+        throw;
+    }
+    showPictures();
     CorrectSlot = page.pictures[0].slot;
     DecoyIndex1 = page.pictures[1].letter;
     DecoyIndex2 = page.pictures[2].letter;

@@ -13,6 +13,7 @@
 #include <QTransform>
 #include <cmath>
 #include <cstring>
+#include <future>
 
 namespace platform {
 
@@ -249,26 +250,22 @@ QString resolveOnDisk(const QString& path) {
     return found;
 }
 
-Picture LoadPicture(const QString& path, QSize shown) {
-    // The windows' own pictures (":/pictures/banner.png") travel inside the program decoded too,
-    // as ":/decoded/pictures/banner.pixels"; where the build made them, they need no decoding.
-    if (path.startsWith(QLatin1String(":/"))) {
-        const QResource decoded(QStringLiteral(":/decoded/") + decodedName(path.mid(2)));
-        if (decoded.isValid() && decoded.compressionAlgorithm() == QResource::NoCompression) {
-            const QImage image = DecodedPicture::decode(decoded.data(), decoded.size());
-            // Stored in the form it is drawn in: converting it would only cost a copy.
-            if (!image.isNull())
-                return Picture{QPixmap::fromImage(image, Qt::NoFormatConversion), path,
-                               image.size()};
-        }
-    }
+namespace {
+
+// The file a picture path names, as it is on disk; the errors of a file that is not there.
+QString pictureFile(const QString& path) {
     const QString onDisk = resolveOnDisk(path);
     const QFileInfo info(onDisk);
     if (!info.exists() && !info.dir().exists())
         throw RuntimeError(ErrorNumber::PathNotFound, path);
     if (!info.exists() || info.isDir())
         throw RuntimeError(ErrorNumber::FileNotFound, path);
+    return onDisk;
+}
 
+// Decodes a picture file; a file that is no picture is InvalidPicture. Touches nothing but the
+// file, so it may run on any thread.
+DecodedFile decodeFile(const QString& onDisk, const QString& path, QSize shown) {
     QFile file(onDisk);
     if (file.size() > MaxPictureBytes || !file.open(QIODevice::ReadOnly))
         throw RuntimeError(ErrorNumber::InvalidPicture, path);
@@ -297,8 +294,48 @@ Picture LoadPicture(const QString& path, QSize shown) {
     QImage image;
     if (!reader.read(&image) || image.isNull())
         throw RuntimeError(ErrorNumber::InvalidPicture, path);
-    return Picture{QPixmap::fromImage(std::move(image)), path,
-                   upright.isValid() ? upright : image.size()};
+    // Premultiplied, as a pixmap holds it: converted here, not on the thread that draws.
+    if (image.hasAlphaChannel())
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    const QSize size = upright.isValid() ? upright : image.size();
+    return {std::move(image), size};
+}
+
+Picture shown(DecodedFile decoded, const QString& path) {
+    return Picture{QPixmap::fromImage(std::move(decoded.image)), path, decoded.size};
+}
+
+} // namespace
+
+Picture LoadPicture(const QString& path, QSize shown) {
+    // The windows' own pictures (":/pictures/banner.png") travel inside the program decoded too,
+    // as ":/decoded/pictures/banner.pixels"; where the build made them, they need no decoding.
+    if (path.startsWith(QLatin1String(":/"))) {
+        const QResource decoded(QStringLiteral(":/decoded/") + decodedName(path.mid(2)));
+        if (decoded.isValid() && decoded.compressionAlgorithm() == QResource::NoCompression) {
+            const QImage image = DecodedPicture::decode(decoded.data(), decoded.size());
+            // Stored in the form it is drawn in: converting it would only cost a copy.
+            if (!image.isNull())
+                return Picture{QPixmap::fromImage(image, Qt::NoFormatConversion), path,
+                               image.size()};
+        }
+    }
+    return platform::shown(decodeFile(pictureFile(path), path, shown), path);
+}
+
+PendingPicture::PendingPicture(const QString& path, QSize shown)
+    : path_(path) {
+    const QString onDisk = pictureFile(path);
+    decoding_ = std::async(std::launch::async,
+                           [onDisk, path, shown] { return decodeFile(onDisk, path, shown); });
+}
+
+PendingPicture::~PendingPicture() = default;
+PendingPicture::PendingPicture(PendingPicture&&) noexcept = default;
+PendingPicture& PendingPicture::operator=(PendingPicture&&) noexcept = default;
+
+Picture PendingPicture::take() {
+    return platform::shown(decoding_.get(), path_);
 }
 
 } // namespace platform

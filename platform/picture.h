@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+#include <QImage>
 #include <QPixmap>
 #include <QString>
+#include <future>
 
 namespace platform {
 
@@ -21,6 +23,30 @@ struct Picture {
 // unreadable, absurdly large) is InvalidPicture. A photo is turned upright as its orientation tag
 // says. With shown, only the top-left part of that size is decoded, all a box of that size shows.
 Picture LoadPicture(const QString& path, QSize shown = {});
+
+// A picture decoded from its file, in the form it is drawn in, before it becomes a pixmap.
+struct DecodedFile {
+    QImage image;
+    QSize size; // the whole picture's, upright
+};
+
+// A picture read on another thread while the caller goes on: the file is looked for at once, so a
+// missing file or folder is reported here; its pixels are decoded meanwhile, and take() waits for
+// them, giving the same picture or throwing the same error as LoadPicture. Only library files;
+// take() once, on the thread that draws.
+class PendingPicture {
+public:
+    PendingPicture(const QString& path, QSize shown);
+    ~PendingPicture();
+    PendingPicture(PendingPicture&&) noexcept;
+    PendingPicture& operator=(PendingPicture&&) noexcept;
+
+    Picture take();
+
+private:
+    QString path_;
+    std::future<DecodedFile> decoding_;
+};
 
 // Finds a file or folder whose name is stored in another Unicode normalization than the one
 // asked for (a library copied from a system that stores "ö" as "o" and a combining diaeresis).

@@ -42,6 +42,10 @@ private slots:
     // A broken letter folder stops the page with its own error and path.
     void brokenFolder_data();
     void brokenFolder();
+    // The page's pictures are read side by side, yet a library broken in two places stops the
+    // page at the first fault in draw order, and only the boxes before it have changed.
+    void firstFaultWins_data();
+    void firstFaultWins();
 };
 
 void TestPageBuilder::drawnPageIsShown() {
@@ -149,6 +153,40 @@ void TestPageBuilder::brokenFolder() {
     // "ä" as the first wrong letter.
     form.Rng.feed({letter(2), pick(0, 2), box(0), letter(34), pick(0, 2), box(1)});
     QVERIFY_ERROR_ON(error, library.path(path), form.Picture3_Click());
+}
+
+void TestPageBuilder::firstFaultWins_data() {
+    QTest::addColumn<QString>("badPicture");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("changedBoxes"); // boxes 0, 1, ... that got their new picture
+    // The page asks for "b" (its picture in box 0), "ä" is its first wrong letter (box 1); the
+    // second wrong letter's folder "ü" is missing.
+    QTest::newRow("letter picture")
+        << QStringLiteral("buchstaben/b.gif") << QStringLiteral("buchstaben/b.gif") << 0;
+    QTest::newRow("right picture") << QStringLiteral("b/0.png") << QStringLiteral("b/0.png") << 0;
+    QTest::newRow("first wrong picture")
+        << QStringLiteral("ä/0.png") << QStringLiteral("ä/0.png") << 1;
+    QTest::newRow("only the folder") << QString() << QStringLiteral("ü") << 2;
+}
+
+void TestPageBuilder::firstFaultWins() {
+    QFETCH(QString, badPicture);
+    QFETCH(QString, expected);
+    QFETCH(int, changedBoxes);
+    TestLibrary library;
+    Form1 form(AppInfo{library.appPath()});
+    load(form);
+    for (platform::PictureBox& box : form.Picture2)
+        box.setPicture({});
+    if (!badPicture.isEmpty())
+        TestLibrary::writeBytes(library.path(badPicture), "kein Bild");
+    QVERIFY(QDir(library.path(QStringLiteral("ü"))).removeRecursively());
+    form.Rng.feed({letter(2), pick(0, 2), box(0), letter(34), pick(0, 2), box(1), letter(35)});
+    const ErrorNumber error =
+        expected == QStringLiteral("ü") ? ErrorNumber::PathNotFound : ErrorNumber::InvalidPicture;
+    QVERIFY_ERROR_ON(error, library.path(expected), form.Picture3_Click());
+    for (int slot = 0; slot < 3; ++slot)
+        QCOMPARE(!form.Picture2[std::size_t(slot)].picture().path.isEmpty(), slot < changedBoxes);
 }
 
 QTEST_MAIN(TestPageBuilder)

@@ -94,14 +94,18 @@ void TestPicture::loadPicture() {
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/bild.gif");
     TestLibrary::writeBytes(path, content);
-    // Whole, and for a box, which decodes only the part the box shows.
+    // Whole, and for a box, which decodes only the part the box shows; and read on another
+    // thread, as a page reads its pictures.
     for (const QSize box : {QSize(), QSize(1000, 1000)}) {
         if (error == 0) {
             const Picture picture = LoadPicture(path, box);
             QVERIFY(!picture.isNull());
             QCOMPARE(picture.path, path);
+            const Picture pending = PendingPicture(path, box).take();
+            QCOMPARE(pending.pixmap.toImage(), picture.pixmap.toImage());
         } else {
             QVERIFY_ERROR_ON(ErrorNumber(error), path, LoadPicture(path, box));
+            QVERIFY_ERROR_ON(ErrorNumber(error), path, PendingPicture(path, box).take());
         }
     }
     // Missing files and folders given as pictures are FileNotFound, a missing folder on the way
