@@ -163,20 +163,9 @@ bool touchesAnswers(const XRectangle& area) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    int wanted = 20;
-    int first = 1;
-    for (; first < argc; ++first) {
-        const std::string arg = argv[first];
-        if (arg == "--pages" && first + 1 < argc)
-            wanted = std::atoi(argv[++first]);
-        else if (arg == "--") {
-            ++first;
-            break;
-        } else
-            break;
-    }
-    if (first >= argc)
-        xwait::fail("usage: bench_response [--pages N] -- program [args...]");
+    const xwait::CommandLine line = xwait::commandLine(
+        argc, argv, {"--pages"}, "usage: bench_response [--pages N] -- program [args...]");
+    const int wanted = int(line.number("--pages", 20));
 
     display = xwait::openDisplay();
     root = DefaultRootWindow(display);
@@ -187,7 +176,7 @@ int main(int argc, char* argv[]) {
     if (!XDamageQueryExtension(display, &damageEvent, &damageError))
         xwait::fail("the X server has no DAMAGE extension");
 
-    program = xwait::spawn(std::vector<std::string>(argv + first, argv + argc));
+    program = xwait::spawn(line.program);
     double when = 0;
     const Window startPage = waitForMap(30000, when);
     if (startPage == None)

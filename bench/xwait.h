@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <map>
 #include <poll.h>
 #include <spawn.h>
 #include <string>
@@ -70,6 +71,45 @@ inline void stop(Child& child) {
     if (child.pidfd >= 0)
         close(child.pidfd);
     child = {};
+}
+
+// A waiter's command line: options that take one value each, then "--" and the program to start
+// with its own arguments. Anything else prints the usage and ends.
+struct CommandLine {
+    std::map<std::string, std::string> options;
+    std::vector<std::string> program;
+
+    double number(const std::string& name, double otherwise) const {
+        const auto found = options.find(name);
+        return found == options.end() ? otherwise : std::atof(found->second.c_str());
+    }
+    std::string text(const std::string& name, const std::string& otherwise) const {
+        const auto found = options.find(name);
+        return found == options.end() ? otherwise : found->second;
+    }
+};
+
+inline CommandLine commandLine(int argc, char* argv[], const std::vector<std::string>& known,
+                               const char* usage) {
+    CommandLine line;
+    int at = 1;
+    for (; at < argc; ++at) {
+        const std::string arg = argv[at];
+        if (arg == "--") {
+            ++at;
+            break;
+        }
+        bool isKnown = false;
+        for (const std::string& name : known)
+            isKnown = isKnown || arg == name;
+        if (!isKnown || at + 1 >= argc)
+            fail(usage);
+        line.options[arg] = argv[++at];
+    }
+    line.program.assign(argv + at, argv + argc);
+    if (line.program.empty())
+        fail(usage);
+    return line;
 }
 
 inline bool ended(const Child& child) {
