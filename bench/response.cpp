@@ -30,9 +30,8 @@
 namespace {
 
 // The places of what the clicks aim at in the windows' layouts, in twips.
-constexpr QRect NameBox{120, 5760, 3855, 525};                       // start page, Text1
-constexpr int AnswerLefts[3] = {480, 5610, 10800}, AnswerTop = 5400; // main window, Picture2
-constexpr QPoint FaceAt{4560, 2400};                                 // feedback window, Picture1
+constexpr QRect NameBox{120, 5760, 3855, 525}; // start page, Text1
+constexpr QPoint FaceAt{4560, 2400};           // feedback window, Picture1
 
 // The same in screen pixels, at the scale the program finds: its own Xvfb has no window manager,
 // so the main window's page fits the whole screen. The main window and the feedback window
@@ -53,8 +52,8 @@ struct Aims {
         nameBox = QPoint(twips(NameBox.x()) + twips(NameBox.width()) / 2,
                          twips(NameBox.y()) + twips(NameBox.height()) / 2);
         for (int i = 0; i < 3; ++i)
-            answerLefts[i] = origin.x() + twips(AnswerLefts[i]);
-        answerTop = origin.y() + twips(AnswerTop);
+            answerLefts[i] = origin.x() + twips(lautgarten::Form1::AnswerLeftTwips[std::size_t(i)]);
+        answerTop = origin.y() + twips(lautgarten::Form1::AnswerTopTwips);
         answerWidth = twips(lautgarten::AnswerBox.width() * platform::TwipsPerPixel);
         answerHeight = twips(lautgarten::AnswerBox.height() * platform::TwipsPerPixel);
         face =

@@ -67,10 +67,10 @@ Form1::Form1(AppInfo app)
     Label4.setFont(designFont(QStringLiteral("Arial"), 21.75));
     setColors(&Label4, QColor(192, 0, 0), SystemColor::ActiveTitleText);
 
-    const std::array<int, 3> answerLefts = {480, 5610, 10800};
     for (int i = 0; i < 3; ++i) {
         PictureBox& box = Picture2[std::size_t(i)];
-        place(&box, "Picture2", Place::sized(answerLefts[std::size_t(i)], 5400, AnswerBox));
+        place(&box, "Picture2",
+              Place::sized(AnswerLeftTwips[std::size_t(i)], AnswerTopTwips, AnswerBox));
         box.setProperty("Index", i);
         box.setBackColor(SystemColor::SelectionText);
         box.setCursor(Qt::PointingHandCursor);

@@ -49,6 +49,9 @@ public:
 
     // The page the controls lie on: the window's designed size, centred in the maximized window.
     static constexpr QSize PageTwips{15120, 10785};
+    // Where the three answer boxes lie on the page, in twips; scripts/test-windows aims here too.
+    static constexpr std::array<int, 3> AnswerLeftTwips{480, 5610, 10800};
+    static constexpr int AnswerTopTwips = 5400;
     platform::PageArea PageArea{this};
 
     // Controls, top strip first.

@@ -59,7 +59,7 @@ QStringList undecodableEntries(const QString&) {
 }
 
 QString enterFolder(const QByteArray& folder) {
-    return QString::fromLocal8Bit(folder); // the command line in the system's code page
+    return QString::fromUtf8(folder); // the checker reads its command line in UTF-16
 }
 #else
 QStringList undecodableEntries(const QString& folder) {

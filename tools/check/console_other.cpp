@@ -6,4 +6,11 @@ namespace lautgarten::check {
 Console::Console() = default;
 Console::~Console() = default;
 
+QList<QByteArray> commandLine(int argc, char* argv[]) {
+    QList<QByteArray> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QByteArray(argv[i]));
+    return arguments;
+}
+
 } // namespace lautgarten::check

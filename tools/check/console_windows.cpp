@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "tools/check/console.h"
 
+#include <QString>
 #include <cstdio>
 #include <windows.h>
+
+#include <shellapi.h> // after windows.h, which it needs
 
 namespace lautgarten::check {
 
@@ -28,6 +31,21 @@ Console::~Console() {
     }
     if (savedCodePage != 0)
         SetConsoleOutputCP(savedCodePage);
+}
+
+QList<QByteArray> commandLine(int argc, char* argv[]) {
+    QList<QByteArray> arguments;
+    int count = 0;
+    if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i)
+            arguments.append(QString::fromWCharArray(wide[i]).toUtf8());
+        LocalFree(wide);
+        return arguments;
+    }
+    // Without the wide command line, argv is still right for every name in the ANSI code page.
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]).toUtf8());
+    return arguments;
 }
 
 } // namespace lautgarten::check

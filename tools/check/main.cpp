@@ -45,9 +45,10 @@ int misuse(const QString& message) {
 int main(int argc, char* argv[]) {
     const lautgarten::check::Console console;
     // Help and a wrong call are answered before anything of the graphical side starts.
+    const QList<QByteArray> given = lautgarten::check::commandLine(argc, argv);
     QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+    for (const QByteArray& argument : given)
+        arguments.append(QString::fromUtf8(argument));
     const qsizetype end = arguments.indexOf(QStringLiteral("--"));
     const QStringList options = arguments.mid(0, end);
     if (options.contains(QStringLiteral("-h")) || options.contains(QStringLiteral("--help"))) {
@@ -60,7 +61,7 @@ int main(int argc, char* argv[]) {
             continue;
         if ((end < 0 || i < end) && arguments[i].startsWith(QLatin1Char('-')))
             return misuse(QStringLiteral("Die Angabe „%1“ kenne ich nicht.").arg(arguments[i]));
-        folders.append(QByteArray(argv[i + 1]));
+        folders.append(given[i]);
     }
     if (folders.size() > 1)
         return misuse(QStringLiteral("Bitte nur einen Ordner angeben."));
