@@ -11,6 +11,7 @@
 #include "benchsupport.h"
 #include "game/form1.h"
 #include "game/letters.h"
+#include "game/names.h"
 #include "game/page.h"
 #include "platform/filelistbox.h"
 #include "platform/picture.h"
@@ -91,6 +92,15 @@ std::vector<Page> drawPages(const Form1& form, const QString& images, int count,
             .letterDrawn = [](int16_t) {},
             .filesIn = [&](int16_t letter) { return sizeOf(letter); },
             .pictureDrawn = [](const lautgarten::PagePicture&) {},
+            // As the game does, so that both draw the same pages from the same values.
+            .namedLikePage =
+                [&](int16_t letter, const lautgarten::PagePicture& picture) {
+                    FileListBox list;
+                    list.setPath(images + table[std::size_t(picture.letter)]);
+                    return lautgarten::PictureNames::of(list.path() + QLatin1Char('/') +
+                                                        list.list(picture.file))
+                        .soundLike(letter);
+                },
         });
         for (std::size_t k = 0; k < 3; ++k) {
             const lautgarten::PagePicture& picture = drawn.pictures[k];

@@ -2,6 +2,7 @@
 #include "game/form1.h"
 
 #include "game/letters.h"
+#include "game/names.h"
 #include "game/page.h"
 #include "platform/guard.h"
 #include "platform/icon.h"
@@ -152,6 +153,11 @@ void Form1::BuildPage() {
                         &element(Picture2, picture.slot),
                         PendingPicture(File1.path() + QLatin1Char('/') + File1.list(FilePick),
                                        AnswerBox));
+                },
+            .namedLikePage =
+                [this](int16_t page, const PagePicture& picture) {
+                    const QString file = File1.path() + QLatin1Char('/') + File1.list(picture.file);
+                    return PictureNames::of(file).soundLike(page);
                 },
         });
     } catch (const RuntimeError&) {

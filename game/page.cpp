@@ -26,12 +26,9 @@ bool isDecoy(int16_t letter, int16_t decoy) {
     const Letter& wrong = letterAt(decoy);
     if (wrong.text().startsWith(page.text()))
         return false;
-    // A child checks a page by ear: "Vogel" would also begin with the sound of an "f" page.
-    for (const QString& sound : wrong.soundList()) {
-        if (beginsWithSound(sound, page.soundList()))
-            return false;
-    }
-    return true;
+    // A child checks a page by ear, and hears the first sound alone: "Vogel" also begins with the
+    // sound of an "f" page, "Schaf" with that of a "st" page, "Affe" with that of an "au" page.
+    return !firstSoundsMeet(page.soundList(), wrong.soundList());
 }
 
 Page drawPage(const PageSteps& steps) {
@@ -47,15 +44,19 @@ Page drawPage(const PageSteps& steps) {
     right.letter = page.letter;
     for (std::size_t k = 0; k < 3; ++k) {
         PagePicture& picture = page.pictures[k];
-        if (k > 0) {
-            do {
-                picture.letter = drawLetter();
-            } while (!isDecoy(page.letter, picture.letter) ||
-                     (k == 2 && picture.letter == first.letter));
+        for (int redraws = 0;; ++redraws) {
+            if (k > 0) {
+                do {
+                    picture.letter = drawLetter();
+                } while (!isDecoy(page.letter, picture.letter) ||
+                         (k == 2 && picture.letter == first.letter));
+            }
+            const int16_t files = steps.filesIn(picture.letter);
+            picture.file = draw(steps.Rnd(), files);
+            if (k == 0 || !steps.namedLikePage || redraws == MostRedrawsForNames ||
+                !steps.namedLikePage(page.letter, picture))
+                break;
         }
-
-        const int16_t files = steps.filesIn(picture.letter);
-        picture.file = draw(steps.Rnd(), files);
 
         if (k == 0) {
             picture.slot = drawSlot();

@@ -35,4 +35,15 @@ bool beginsWithSound(const QString& ipa, const QStringList& sounds) {
     return false;
 }
 
+bool firstSoundsMeet(const QStringList& these, const QStringList& those) {
+    for (const QString& one : these) {
+        const QStringList first = phonemes(one).mid(0, 1);
+        for (const QString& other : those) {
+            if (!first.isEmpty() && phonemes(other).mid(0, 1) == first)
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace lautgarten

@@ -15,4 +15,9 @@ QStringList phonemes(const QString& ipa);
 // begins with "a"; "ts" does not begin with "t".
 bool beginsWithSound(const QString& ipa, const QStringList& sounds);
 
+// Whether two lists of spoken beginnings (IPA) share a first sound: the first phoneme of one of
+// these is the first phoneme of one of those, whichever list is longer. Affricates are one
+// phoneme ("ts" is not "t").
+bool firstSoundsMeet(const QStringList& these, const QStringList& those);
+
 } // namespace lautgarten
