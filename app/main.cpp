@@ -4,6 +4,7 @@
 #include "platform/guard.h"
 #include "platform/scale.h"
 #include "platform/screencheck.h"
+#include "platform/speech.h"
 
 #include <QApplication>
 
@@ -13,6 +14,8 @@ int main(int argc, char* argv[]) {
     screenCheck.passed();
     QApplication::setApplicationName(QStringLiteral("Lautgarten"));
     QApplication::setApplicationVersion(QStringLiteral(LAUTGARTEN_VERSION));
+    // The speech's audio loads once the start page is up (platform/speech.h).
+    platform::Speech::loadAfterFirstPaint(QApplication::applicationDirPath());
     // The substitutes shipped beside the program (see platform/fonts.h).
     platform::loadFontsFrom(QApplication::applicationDirPath() + QStringLiteral("/fonts"));
     // Without a screen nobody could close an error box; the error still goes to stderr.

@@ -4,11 +4,13 @@
 #include "game/letters.h"
 #include "game/names.h"
 #include "game/page.h"
+#include "game/voice.h"
 #include "platform/guard.h"
 #include "platform/icon.h"
 #include "platform/integer.h"
 #include "platform/layout.h"
 #include "platform/picture.h"
+#include "platform/speech.h"
 #include "platform/text.h"
 
 #include <QApplication>
@@ -54,6 +56,7 @@ Form1::Form1(AppInfo app)
 
     place(&Picture1, "Picture1", Place::sized(4560, 240, LetterBox));
     Picture1.setBackColor(Qt::white);
+    Picture1.setCursor(Qt::PointingHandCursor); // a click says the letter's sound
 
     place(&Picture3, "Picture3", {14280, 360, 495, 615});
     Picture3.setBackColor(SystemColor::ActiveTitleText);
@@ -76,6 +79,8 @@ Form1::Form1(AppInfo app)
         box.setBackColor(SystemColor::SelectionText);
         box.setCursor(Qt::PointingHandCursor);
         connectGuarded(&box, &PictureBox::Click, this, [this, i] { Picture2_Click(int16_t(i)); });
+        connectGuarded(&box, &PictureBox::MouseRest, this,
+                       [this, i] { Picture2_MouseRest(int16_t(i)); });
     }
 
     setTabOrder(&Picture1, &Picture2[0]);
@@ -84,6 +89,7 @@ Form1::Form1(AppInfo app)
     setTabOrder(&Picture2[2], &Picture3);
     setTabOrder(&Picture3, &Picture4);
 
+    connectGuarded(&Picture1, &PictureBox::Click, this, [this] { Picture1_Click(); });
     connectGuarded(&Picture3, &PictureBox::Click, this, [this] { Picture3_Click(); });
     connectGuarded(&Picture4, &PictureBox::Click, this, [this] { Picture4_Click(); });
     connectGuarded(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
@@ -99,6 +105,12 @@ void Form1::Form_Load() {
     Label3.setText(numberText(GameSeconds));
     BuildPage();
     Form3.Show(true);
+    SayLetter(); // the page appears with the main window
+}
+
+// The letter picture: its sound once more.
+void Form1::Picture1_Click() {
+    SayLetter();
 }
 
 // "WEITER": a new page, at no cost.
@@ -112,7 +124,9 @@ void Form1::Picture4_Click() {
     Label3.setText(numberText(GameSeconds));
     Timer1.setEnabled(false);
     HitCount = 0;
+    Speech::stop(); // nothing goes on speaking behind the start page
     Form3.Show(true);
+    SayLetter();
 }
 
 void Form1::BuildPage() {
@@ -149,6 +163,7 @@ void Form1::BuildPage() {
             .pictureDrawn =
                 [&](const PagePicture& picture) {
                     FilePick = picture.file;
+                    BoxLetter[std::size_t(picture.slot)] = picture.letter;
                     pictures.emplace_back(
                         &element(Picture2, picture.slot),
                         PendingPicture(File1.path() + QLatin1Char('/') + File1.list(FilePick),
@@ -171,15 +186,29 @@ void Form1::BuildPage() {
     DecoyIndex2 = page.pictures[2].letter;
 
     Picture1.setVisible(true);
+    // A page built behind another window is said when it appears.
+    if (isVisible() && !QApplication::activeModalWidget())
+        SayLetter();
+}
+
+void Form1::SayLetter() {
+    Speech::say(Voice::letterSound(ImagesPath, CurrentLetter));
 }
 
 void Form1::Picture2_Click(int16_t Index) {
+    // The clicked picture's word, and what it begins with: the sound of its own letter, or of
+    // the one its names file gives ("Vogel" in the folder v begins with the sound of f).
+    const QString clicked = element(Picture2, Index).picture().path;
+    const QString anlaut = PictureNames::of(clicked).anlaut;
+    const QString heard =
+        anlaut.isEmpty() ? element(LetterTable, element(BoxLetter, Index)) : anlaut;
     if (Index == CorrectSlot) {
         HitCount = add16(HitCount, 1);
         PictureBox& face = Form2->Picture1;
         face.setPicture(LoadPicture(ImagesPath + QStringLiteral("special/") +
                                         QStringLiteral("lachi") + QStringLiteral(".gif"),
                                     FaceBox));
+        Speech::say(Voice::feedback(true, ImagesPath, clicked, heard));
         Form2.Show(true);
         BuildPage();
     } else {
@@ -187,8 +216,15 @@ void Form1::Picture2_Click(int16_t Index) {
         face.setPicture(LoadPicture(ImagesPath + QStringLiteral("special/") +
                                         QStringLiteral("weini") + QStringLiteral(".gif"),
                                     FaceBox));
+        Speech::say(Voice::feedback(false, ImagesPath, clicked, heard));
         Form2.Show(true);
+        SayLetter(); // back on the page, the child hears what it asks for
     }
+}
+
+// The mouse rests on an answer: its word.
+void Form1::Picture2_MouseRest(int16_t Index) {
+    Speech::say(Voice::word(element(Picture2, Index).picture().path));
 }
 
 // One second of the game: the seconds left live only in the text of Label3.
@@ -203,9 +239,11 @@ void Form1::Timer1_Timer() {
     Form4->List1.addItem(line);
     Timer1.setEnabled(false);
     Form2.Unload();
+    Speech::stop(); // the feedback's words end with its window
     Form4.Show(false);
     Label3.setText(numberText(GameSeconds));
     HitCount = 0;
+    SayLetter(); // the page appears again for the next game
 }
 
 } // namespace lautgarten

@@ -30,7 +30,9 @@ public:
     ~Form1() override;
 
     void Form_Load();
+    void Picture1_Click();
     void Picture2_Click(int16_t Index);
+    void Picture2_MouseRest(int16_t Index);
     void Picture3_Click();
     void Picture4_Click();
     void Timer1_Timer();
@@ -45,6 +47,8 @@ public:
     int16_t DecoyIndex2 = 0;
     int16_t CorrectSlot = 0;
     int16_t HitCount = 0;
+    // The letter table index of each box's picture, for what the game says of it.
+    std::array<int16_t, 3> BoxLetter{};
     int16_t GameSeconds = 0;
 
     // The page the controls lie on: the window's designed size, centred in the maximized window.
@@ -78,6 +82,8 @@ public:
 
 private:
     void BuildPage();
+    // Says the page's sound: the page has appeared, or the child asks for it again.
+    void SayLetter();
 };
 
 } // namespace lautgarten

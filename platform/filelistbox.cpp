@@ -10,6 +10,19 @@
 
 namespace platform {
 
+bool isCompanionFile(const QString& name) {
+    static const QStringList companions = {
+        QStringLiteral(".wav"), QStringLiteral(".mp3"),  QStringLiteral(".m4a"),
+        QStringLiteral(".ogg"), QStringLiteral(".opus"), QStringLiteral(".aac"),
+        QStringLiteral(".wma"), QStringLiteral(".amr"),  QStringLiteral(".flac"),
+        QStringLiteral(".txt")};
+    for (const QString& ending : companions) {
+        if (name.endsWith(ending, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
 void FileListBox::setPath(const QString& path) {
     const QString onDisk = resolveOnDisk(path);
     const QFileInfo info(onDisk);
@@ -22,7 +35,8 @@ void FileListBox::setPath(const QString& path) {
     QDirIterator entries(onDisk, QDir::Files);
     while (entries.hasNext()) {
         entries.next();
-        files.append(entries.fileName());
+        if (!isCompanionFile(entries.fileName()))
+            files.append(entries.fileName());
     }
     if (files.size() > INT16_MAX)
         throw RuntimeError(ErrorNumber::Overflow, path);

@@ -8,8 +8,13 @@
 namespace platform {
 
 // The hidden file list of a window: lists the files directly in one folder, sorted by name,
-// without sub-folders and without hidden files (names starting with a dot). The window never
-// shows it; the game reads it right after setting the folder.
+// without sub-folders, without hidden files (names starting with a dot) and without the files
+// that lie beside a picture to voice or name it (isCompanionFile). The window never shows it;
+// the game reads it right after setting the folder.
+// A file that belongs beside a picture, never drawn as one: a sound (the picture's word; WAV,
+// or a recording not yet made into one, such as MP3 or M4A) or a text (its other names).
+bool isCompanionFile(const QString& name);
+
 class FileListBox {
 public:
     // Lists the folder; PathNotFound when it does not exist, Overflow when it holds more files than

@@ -13,6 +13,10 @@ PictureBox::PictureBox(QWidget* parent)
     : QWidget(parent) {
     setAutoFillBackground(true);
     setFocusPolicy(Qt::TabFocus);
+    setMouseTracking(true);
+    rest_.setSingleShot(true);
+    rest_.setInterval(RestMs);
+    connect(&rest_, &QTimer::timeout, this, &PictureBox::MouseRest);
 }
 
 void PictureBox::setPicture(Picture picture) {
@@ -39,7 +43,24 @@ void PictureBox::paintEvent(QPaintEvent*) {
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
+    rest_.stop();
     pressed_ = event->button() == Qt::LeftButton && !ClickShield::tooSoon(event);
+}
+
+// Resting is counted afresh from every move, and only while no button is down.
+void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() == Qt::NoButton)
+        rest_.start();
+    else
+        rest_.stop();
+}
+
+void PictureBox::enterEvent(QEnterEvent*) {
+    rest_.start();
+}
+
+void PictureBox::leaveEvent(QEvent*) {
+    rest_.stop();
 }
 
 // A click is a press and a release of the left button, both on the box.

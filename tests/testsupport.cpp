@@ -3,6 +3,7 @@
 
 #include "game/form1.h"
 #include "game/letters.h"
+#include "platform/speech.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -130,6 +131,72 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
     check.start();
     loop.exec();
     return done();
+}
+
+struct SpeechLog::State {
+    QElapsedTimer clock;
+    int playMs = 0;
+    QList<Played> played;
+    int stops = 0;
+};
+
+namespace {
+
+class RecordingOutput : public platform::SoundOutput {
+public:
+    explicit RecordingOutput(std::shared_ptr<SpeechLog::State> state)
+        : state_(std::move(state)) {}
+
+    void play(const QString& path, std::function<void()> ended) override {
+        const qsizetype images = path.lastIndexOf(QStringLiteral("/images/"));
+        state_->played.append({images < 0 ? path : path.mid(images + 8), state_->clock.elapsed()});
+        timer_.reset(new QTimer);
+        timer_->setSingleShot(true);
+        QObject::connect(timer_.get(), &QTimer::timeout, std::move(ended));
+        timer_->start(state_->playMs);
+    }
+    void stop() override {
+        ++state_->stops;
+        timer_.reset();
+    }
+    void prepare(const QString&) override {}
+
+private:
+    std::shared_ptr<SpeechLog::State> state_;
+    std::unique_ptr<QTimer> timer_;
+};
+
+} // namespace
+
+SpeechLog::SpeechLog(int playMs)
+    : state_(std::make_shared<State>()) {
+    state_->playMs = playMs;
+    state_->clock.start();
+    platform::Speech::setOutput(std::make_unique<RecordingOutput>(state_));
+}
+
+SpeechLog::~SpeechLog() {
+    platform::Speech::setOutput(nullptr);
+}
+
+QList<SpeechLog::Played> SpeechLog::played() const {
+    return state_->played;
+}
+
+QStringList SpeechLog::files() const {
+    QStringList files;
+    for (const Played& one : state_->played)
+        files.append(one.file);
+    return files;
+}
+
+int SpeechLog::stops() const {
+    return state_->stops;
+}
+
+void SpeechLog::clear() {
+    state_->played.clear();
+    state_->stops = 0;
 }
 
 void startGame(lautgarten::Form1& form, const QString& name) {

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 namespace lautgarten {
 class Form1;
@@ -90,6 +91,31 @@ void onNext(std::function<void(Window&)> action, QObject* context = nullptr) {
 // Runs a real event loop until done() holds or the time is up; returns done(). Unlike
 // QTest::qWait it does not sleep between rounds, so short timers tick at their own pace.
 bool waitUntil(const std::function<bool()>& done, int timeoutMs = 20000);
+
+// Stands in for the audio while it lives: records every sound file the speech plays, and when,
+// and lets each play for playMs. Files are named from the picture library's images folder on
+// ("laute/m.wav", "a/0.wav").
+class SpeechLog {
+public:
+    explicit SpeechLog(int playMs = 30);
+    ~SpeechLog();
+    SpeechLog(const SpeechLog&) = delete;
+    SpeechLog& operator=(const SpeechLog&) = delete;
+
+    struct Played {
+        QString file;
+        qint64 atMs; // since the log was made
+    };
+    QList<Played> played() const;
+    QStringList files() const;
+    int stops() const;
+    void clear();
+
+    struct State; // shared with the stand-in output
+
+private:
+    std::shared_ptr<State> state_;
+};
 
 // Builds a main window on a library, runs its start-up and presses "Spiel starten" with the
 // given name on the start page.

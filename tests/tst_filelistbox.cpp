@@ -15,7 +15,8 @@ class TestFileListBox : public QObject {
     Q_OBJECT
 
 private slots:
-    // The hidden file list: files only, sorted, no hidden files, no sub-folders.
+    // The hidden file list: files only, sorted, no hidden files, no sub-folders, no sounds or
+    // names beside the pictures.
     void fileListing();
     void fileListingMissingFolder();
     void fileListingOutOfRange();
@@ -27,6 +28,9 @@ void TestFileListBox::fileListing() {
     QDir().mkpath(folder + QStringLiteral("/Unterordner"));
     for (const char* name : {"Zebra.png", "Apfel.png", ".versteckt.png", "Mond.png"})
         TestLibrary::writePicture(folder + QLatin1Char('/') + QLatin1String(name));
+    // What lies beside a picture to voice or name it is no picture.
+    for (const char* name : {"Apfel.wav", "Zebra.TXT", "Mond.m4a"})
+        TestLibrary::writeBytes(folder + QLatin1Char('/') + QLatin1String(name), "RIFF");
 
     FileListBox list;
     list.setPath(folder);
