@@ -14,9 +14,9 @@ export const ESPEAK = 'espeak-ng';
 export const SOX = 'sox';
 
 // espeak-ng's German voice in its own default variant: the variants only scale its formants
-// and pitch, and the female ones add breath and roughness that make it harsher. Slowed for
-// children to about 3.5 syllables a second (its default, 175 words a minute, is about 4.6),
-// and a little lower than its default pitch of 50.
+// and pitch, and the female ones add breath noise and roughness. Slowed to about 3.5 syllables
+// a second, the pace of speech to young children (its default, 175 words a minute, is about
+// 4.6), and a little lower than its default pitch of 50.
 export const VOICE = { name: 'de', speed: 130, pitch: 45 };
 
 // Sounds without a vowel sit at the bottom of the voice's pitch in the German phoneme table,
@@ -321,7 +321,7 @@ export function phonemeInput(word, spoken) {
 
 // The file as the game will play it: plain 16-bit PCM, mono, 22050 Hz, nothing but the "fmt "
 // and "data" chunks, not silent, not clipped, trimmed, and of a plausible length.
-function checkFile(file, name, { shortest, longest, steady = false }) {
+export function checkFile(file, name, { shortest, longest, steady = false }) {
   const data = readFileSync(file);
   const header = data.subarray(0, 44);
   const ok = data.length > 44 && header.toString('latin1', 0, 4) === 'RIFF' &&
@@ -364,7 +364,7 @@ const VOWELS = 'aeiouyøœɑɛəɜɐɪɔʊʏ';
 const isVowel = (phoneme) => VOWELS.includes(phoneme[0]);
 // A held sound is one sound: "ʃʃʃt" is ʃt.
 const collapsed = (list) => list.filter((p, i) => p !== list[i - 1]);
-const same = (a, b) => a.length === b.length && a.every((p, i) => p === b[i]);
+export const same = (a, b) => a.length === b.length && a.every((p, i) => p === b[i]);
 
 export function espeakVersion() {
   const m = espeak(['--version']).match(/text-to-speech:\s*(\S+)/);
@@ -402,6 +402,19 @@ function makeWords(imagesDir, words, version) {
   return rows;
 }
 
+// The phonemes each part of an entry's sound keeps, as espeak-ng says them: a held sound as one,
+// the vowel a part is cut before left out.
+export function partPhonemes(parts) {
+  return parts.map((part) => {
+    const saying = `[[${part.say}]]`;
+    const phones = collapsed(phonemes(espeakIpa(saying)));
+    if (part.cut !== undefined && !isVowel(phones.pop() ?? '')) {
+      throw new Error(`${saying} is cut where its vowel begins, but ends in no vowel`);
+    }
+    return phones;
+  });
+}
+
 function makeEntrySounds(imagesDir, entries, version) {
   const rows = [];
   for (const entry of entries) {
@@ -410,22 +423,16 @@ function makeEntrySounds(imagesDir, entries, version) {
     if (!recipe) throw new Error(`${file}: ENTRY_SOUNDS has no sound for "${entry}"`);
     const parts = recipe.parts ?? [recipe];
     const input = parts.map((part) => `[[${part.say}]]`).join(' ');
-    const said = [];
-    const files = parts.map((part) => {
-      const saying = `[[${part.say}]]`;
-      const phones = collapsed(phonemes(espeakIpa(saying)));
-      if (part.cut !== undefined && !isVowel(phones.pop() ?? '')) {
-        throw new Error(`${file}: ${saying} is cut where its vowel begins, but ends in no vowel`);
-      }
-      said.push(...phones);
-      const lifted = !phones.some(isVowel) && !part.say.includes('_^_');
-      const pitch = VOICE.pitch + (lifted ? SOUND_PITCH_LIFT : 0);
-      return render(saying, { ...part, pitch }).file;
-    });
-    if (!soundsOf(entry).some((sound) => same(phonemes(sound), said))) {
-      throw new Error(`${file}: ${input} says [${said.join('')}], none of the sounds of ` +
-        `"${entry}" (${soundsOf(entry).join(' ')})`);
+    const said = partPhonemes(parts);
+    if (!soundsOf(entry).some((sound) => same(phonemes(sound), said.flat()))) {
+      throw new Error(`${file}: ${input} says [${said.flat().join('')}], none of the sounds ` +
+        `of "${entry}" (${soundsOf(entry).join(' ')})`);
     }
+    const files = parts.map((part, i) => {
+      const lifted = !said[i].some(isVowel) && !part.say.includes('_^_');
+      const pitch = VOICE.pitch + (lifted ? SOUND_PITCH_LIFT : 0);
+      return render(`[[${part.say}]]`, { ...part, pitch }).file;
+    });
     const [shortest, longest] = recipe.length;
     rows.push({ file, input, ...finish(joined(files), imagesDir, file, { shortest, longest,
       steady: recipe.steady }), text: credit(version, `aus den Phonemen ${input}`) });
