@@ -43,7 +43,8 @@ export const PHRASES = [
 // voiceless (final devoicing: "[[z]]" comes out as s, "[[v]]" as f) and a voiced stop hardly
 // at all. So the voiced fricatives switch to the English table ("_^_EN"), which has no final
 // devoicing and the same [z] and [v], and the stops are said before a schwa and cut where the
-// schwa begins:
+// schwa begins. So is r: espeak-ng says the rubbed [ʁ] that words begin with only before a
+// vowel, and a tap elsewhere.
 //   cut     seconds after the vowel's onset (before it, if negative) where the sound ends; the
 //           first hint of the vowel carries the voicing of b, d and g
 //   stretch seconds the sound is drawn out to with SoX (tempo -s, which keeps the pitch)
@@ -76,7 +77,7 @@ export const ENTRY_SOUNDS = {
   o: { say: 'o:', ...VOWEL },
   p: { say: 'p@', cut: -0.005, ...SHORT },
   qu: { say: '_^_EN kvvv', ...SHORT, fade: 0.03 },
-  r: { say: 'RRRRRRRRR', ...HELD },
+  r: { say: 'r@', cut: -0.01, ...HELD },
   s: { say: '_^_EN zzzzzzz', ...HELD },
   t: { say: 't@', cut: -0.005, ...SHORT },
   u: { say: 'u:', ...VOWEL },
@@ -429,7 +430,8 @@ function makeEntrySounds(imagesDir, entries, version) {
         `of "${entry}" (${soundsOf(entry).join(' ')})`);
     }
     const files = parts.map((part, i) => {
-      const lifted = !said[i].some(isVowel) && !part.say.includes('_^_');
+      const lifted = part.cut === undefined && !said[i].some(isVowel) &&
+        !part.say.includes('_^_');
       const pitch = VOICE.pitch + (lifted ? SOUND_PITCH_LIFT : 0);
       return render(`[[${part.say}]]`, { ...part, pitch }).file;
     });
