@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: Apache-2.0
-# Installs what tools/library/make-library needs: renderers and fonts from Debian, and the
-# Noto Emoji picture set from npm into tools/library/node_modules (not committed).
+# Installs what tools/library/make-library needs: renderers, fonts, the speech synthesizer and
+# SoX from Debian, and the Noto Emoji picture set from npm into tools/library/node_modules (not
+# committed).
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
-packages=(librsvg2-bin imagemagick fonts-sil-andika fonts-cabinsketch)
+packages=(librsvg2-bin imagemagick fonts-sil-andika fonts-cabinsketch espeak-ng sox)
 command -v node >/dev/null 2>&1 || packages+=(nodejs)
 command -v npm >/dev/null 2>&1 || packages+=(npm)
 

@@ -78,9 +78,11 @@ function loadSets(toolDir) {
   });
 }
 
-// Who holds the rights to one picture, and which font is drawn into it.
+// Who holds the rights to one picture or sound, which font is drawn into it, and whether
+// espeak-ng spoke it.
 function origin(credit, sets, fonts) {
   const text = credit.text;
+  const speech = /\bespeak-ng\b/.test(text);
   const holders = [];
   if (/^eigene\b/i.test(text)) holders.push(OWN.holder);
   const usedSets = sets.filter((set) => text.includes(set.title));
@@ -91,7 +93,7 @@ function origin(credit, sets, fonts) {
   if (!holders.length || (/\b(Schrift|gesetzt)\b/.test(text) && !usedFonts.length)) {
     throw new Error(`copyright: cannot tell the origin of ${credit.file} from "${text}"`);
   }
-  return { holders, sets: usedSets, fonts: usedFonts };
+  return { holders, sets: usedSets, fonts: usedFonts, speech };
 }
 
 // A path as a Files pattern: the wildcards and the backslash escaped, blanks matched by "?".
@@ -129,7 +131,12 @@ function comment(group) {
       `${set.package} ${set.version}${set.url ? `, ${set.url}` : ''}), scaled to the picture ` +
       'boxes; some are cropped or recoloured.');
   }
-  if (own && !group.sets.length) {
+  if (group.speech) {
+    parts.push('Spoken by the speech synthesizer espeak-ng (its German voice) when ' +
+      'tools/library/make-library runs, then trimmed and levelled with SoX; what is spoken is ' +
+      'listed in tools/library/lib/sounds.mjs. The sounds are made by Lautgarten; espeak-ng ' +
+      'itself is not part of this package.');
+  } else if (own && !group.sets.length) {
     parts.push(group.fonts.length ? 'Made by Lautgarten.'
       : 'Drawn by Lautgarten; the drawings are in tools/library/ as SVG.');
   }
@@ -156,7 +163,8 @@ export function writeCopyright(toolDir, outFile, groups) {
   for (const [dir, credits] of Object.entries(groups)) {
     for (const credit of credits) {
       const o = origin(credit, sets, fonts);
-      const key = [o.holders.join('|'), o.fonts.map((f) => f.family).join('|')].join('/');
+      const key = [o.holders.join('|'), o.fonts.map((f) => f.family).join('|'), o.speech]
+        .join('/');
       if (!stanzas.has(key)) stanzas.set(key, { ...o, files: [] });
       stanzas.get(key).files.push(pattern(`${dir}/${credit.file}`));
     }
