@@ -279,7 +279,8 @@ private slots:
     void enoughPicturesPerEntry_data();
     void enoughPicturesPerEntry();
 
-    // A letter folder holds exactly the listed pictures, named in NFC: nothing extra, none lost.
+    // A letter folder holds exactly the listed pictures and their words, named in NFC, and names
+    // files only beside them: nothing extra, none lost.
     void folderMatchesWordList_data();
     void folderMatchesWordList();
 
@@ -475,15 +476,24 @@ void TstWordList::folderMatchesWordList_data() {
 
 void TstWordList::folderMatchesWordList() {
     QFETCH(QString, entry);
+    // Each word's picture and its spoken word; a names file only beside a picture.
     QSet<QString> expected;
-    for (const QString& word : wordsOf(m_words, entry))
+    QSet<QString> words;
+    for (const QString& word : wordsOf(m_words, entry)) {
         expected.insert(word + QStringLiteral(".png"));
+        expected.insert(word + QStringLiteral(".wav"));
+        words.insert(word);
+    }
 
     const QDir folder(imagesDir() + QLatin1Char('/') + entry);
     QVERIFY2(folder.exists(), qPrintable(folder.path() + QStringLiteral(" is missing")));
     const QStringList names =
         folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    const QSet<QString> onDisk(names.cbegin(), names.cend());
+    QSet<QString> onDisk;
+    for (const QString& name : names) {
+        if (!name.endsWith(QStringLiteral(".txt")) || !words.contains(name.chopped(4)))
+            onDisk.insert(name);
+    }
 
     QStringList extra = (onDisk - expected).values();
     QStringList missing = (expected - onDisk).values();
