@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDataStream>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -21,14 +22,40 @@ TestLibrary::TestLibrary(int filesPerFolder) {
     QDir root(images());
     root.mkpath(QStringLiteral("buchstaben"));
     root.mkpath(QStringLiteral("special"));
+    root.mkpath(QStringLiteral("laute"));
+    root.mkpath(QStringLiteral("saetze"));
+    const QByteArray sound = wav();
     for (const QString& entry : lautgarten::letterEntries()) {
         writePicture(path(QStringLiteral("buchstaben/") + entry + QStringLiteral(".gif")));
+        writeBytes(path(QStringLiteral("laute/") + entry + QStringLiteral(".wav")), sound);
         root.mkpath(entry);
-        for (int i = 0; i < filesPerFolder; ++i)
+        for (int i = 0; i < filesPerFolder; ++i) {
             writePicture(path(entry + QStringLiteral("/%1.png").arg(i)));
+            writeBytes(path(entry + QStringLiteral("/%1.wav").arg(i)), sound);
+        }
     }
     writePicture(path(QStringLiteral("special/lachi.gif")), Qt::yellow);
     writePicture(path(QStringLiteral("special/weini.gif")), Qt::blue);
+    for (const char* phrase : {"richtig", "am-anfang-hoerst-du", "nochmal"})
+        writeBytes(path(QStringLiteral("saetze/%1.wav").arg(QLatin1String(phrase))), sound);
+}
+
+QByteArray TestLibrary::wav(int milliseconds) {
+    const int rate = 8000;
+    const int samples = rate * milliseconds / 1000;
+    QByteArray data;
+    QDataStream out(&data, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + 2 * samples);
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(1) << quint32(rate) << quint32(2 * rate)
+        << quint16(2) << quint16(16);
+    out.writeRawData("data", 4);
+    out << quint32(2 * samples);
+    for (int i = 0; i < samples; ++i)
+        out << qint16((i % 20 < 10) ? 2000 : -2000); // a quiet 400 Hz buzz
+    return data;
 }
 
 void TestLibrary::writePicture(const QString& path, QColor color, QSize size) {

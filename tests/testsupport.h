@@ -50,7 +50,8 @@ QString errorMismatch(const std::function<void()>& call, platform::ErrorNumber n
     } while (false)
 
 // A picture library in a temporary folder, laid out as the game expects it beside the program:
-// images/buchstaben/<entry>.gif, images/<entry>/ with pictures, images/special/ with the faces.
+// images/buchstaben/<entry>.gif, images/<entry>/ with pictures and their words (0.png, 0.wav),
+// images/special/ with the faces, images/laute/ and images/saetze/ with the sounds.
 class TestLibrary {
 public:
     // Every letter folder gets filesPerFolder pictures named 0.png, 1.png, ...
@@ -63,6 +64,8 @@ public:
     // Writes a small valid picture (PNG content, whatever the name says).
     static void writePicture(const QString& path, QColor color = Qt::green, QSize size = {64, 64});
     static void writeBytes(const QString& path, const QByteArray& bytes);
+    // A short WAV file of the kind the game plays (16-bit PCM, mono).
+    static QByteArray wav(int milliseconds = 100);
 
 private:
     QTemporaryDir dir_;

@@ -10,6 +10,7 @@
 #include "game/letters.h"
 
 #include <QBuffer>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -35,10 +36,13 @@ namespace {
 
 const QString NfdO = QStringLiteral("o\u0308"); // "ö" as some systems store it on disk
 
-QStringList lines(const lautgarten::check::Result& result) {
+// The lines of the check, without its hints unless asked for.
+QStringList lines(const lautgarten::check::Result& result, bool withHints = false) {
     QStringList all;
-    for (const lautgarten::check::Problem& problem : result.problems)
-        all.append(problem.line());
+    for (const lautgarten::check::Problem& problem : result.problems) {
+        if (withHints || !problem.hint)
+            all.append(problem.line());
+    }
     return all;
 }
 
@@ -98,6 +102,11 @@ private slots:
     void shippedLibraryIsClean();
     void damage_data();
     void damage();
+    // The sounds beside the pictures and in their own folders: a sound the game cannot play is a
+    // fault, one it never plays and a picture it never speaks are hints; the command ends with 0
+    // on hints alone.
+    void sounds_data();
+    void sounds();
     void fileCountLimit_data();
     void fileCountLimit();
     void boxesAreTheGamesBoxes();
@@ -109,8 +118,9 @@ private slots:
 
 void TestLibraryCheck::shippedLibraryIsClean() {
     const auto result = checkLibrary(QStringLiteral(LAUTGARTEN_SOURCE_DIR));
-    QCOMPARE(lines(result), QStringList());
+    QCOMPARE(lines(result, true), QStringList());
     QCOMPARE(result.letters, 34);
+    QCOMPARE(result.words, result.pictures); // every picture speaks
 }
 
 // Each row damages a fresh library; expected holds the beginnings of exactly the lines it gives.
@@ -270,6 +280,71 @@ void TestLibraryCheck::damage() {
     compareBeginnings(lines(checkLibrary(lib.appPath())), expected);
 }
 
+void TestLibraryCheck::sounds_data() {
+    QTest::addColumn<Damage>("damage");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<int>("exitCode");
+    const auto write = [](const QString& relative, const QByteArray& bytes) {
+        return [=](const TestLibrary& lib) { TestLibrary::writeBytes(lib.path(relative), bytes); };
+    };
+    QTest::newRow("word that is no sound")
+        << Damage(write("a/0.wav", "kein Ton"))
+        << QStringList{"images/a/0.wav: Das Spiel kann diesen Ton nicht abspielen: Das ist keine "
+                       "WAV-Datei"}
+        << 1;
+    QTest::newRow("a phone's recording not yet made into WAV")
+        << Damage(write("b/1.m4a", "....ftypM4A "))
+        << QStringList{"images/b/1.m4a: Das Spiel spielt nur WAV-Dateien ab; diese M4A-Datei"} << 1;
+    QTest::newRow("sound without its picture")
+        << Damage(write("b/Bär.wav", TestLibrary::wav()))
+        << QStringList{"images/b/Bär.wav: Hinweis: Neben diesem Ton liegt kein Bild gleichen "
+                       "Namens"}
+        << 0;
+    QTest::newRow("pictures without their words: one line for the folder")
+        << Damage([](const TestLibrary& lib) {
+               remove(lib.path("z/0.wav"));
+               remove(lib.path("z/1.wav"));
+           })
+        << QStringList{"images/z: Hinweis: Zu 2 von 2 Bildern fehlt das gesprochene Wort (0.png, "
+                       "1.png)"}
+        << 0;
+    QTest::newRow("a long recording")
+        << Damage(write("d/1.wav", TestLibrary::wav(8000)))
+        << QStringList{"images/d/1.wav: Hinweis: Der Ton dauert 8 Sekunden"} << 0;
+    QTest::newRow("names: a line the game cannot take, a file without picture")
+        << Damage([](const TestLibrary& lib) {
+               TestLibrary::writeBytes(lib.path("s/0.txt"), "Strumpf\nAnlaut: c\n");
+               TestLibrary::writeBytes(lib.path("s/Socke.txt"), "Strumpf\n");
+           })
+        << QStringList{"images/s/0.txt: Hinweis: Die Zeile „Anlaut: c“",
+                       "images/s/Socke.txt: Hinweis: Neben dieser Textdatei liegt kein Bild"}
+        << 0;
+    QTest::newRow("a letter's sound missing")
+        << Damage([](const TestLibrary& lib) { remove(lib.path("laute/qu.wav")); })
+        << QStringList{"images/laute: Hinweis: Es fehlen qu.wav"} << 0;
+    QTest::newRow("no sound at all: one line") << Damage([](const TestLibrary& lib) {
+        for (QDirIterator it(lib.images(), {QStringLiteral("*.wav")}, QDir::Files,
+                             QDirIterator::Subdirectories);
+             it.hasNext();)
+            remove(it.next());
+    }) << QStringList{"images: Hinweis: In der Bildersammlung liegt kein Ton"}
+                                               << 0;
+}
+
+void TestLibraryCheck::sounds() {
+    QFETCH(Damage, damage);
+    QFETCH(QStringList, expected);
+    QFETCH(int, exitCode);
+    const TestLibrary lib;
+    damage(lib);
+    compareBeginnings(lines(checkLibrary(lib.appPath()), true), expected);
+    int code = -1;
+    const QStringList output = run({lib.appPath()}, &code);
+    QCOMPARE(code, exitCode);
+    QCOMPARE(output.last().startsWith(QStringLiteral("Die Bildersammlung ist in Ordnung")),
+             exitCode == 0);
+}
+
 void TestLibraryCheck::fileCountLimit_data() {
     QTest::addColumn<int>("files");
     QTest::addColumn<QStringList>("expected");
@@ -319,8 +394,8 @@ void TestLibraryCheck::commandOnABrokenLibrary() {
     int exitCode = 0;
     const QStringList output = run({lib.appPath()}, &exitCode);
     QCOMPARE(exitCode, 1);
-    QCOMPARE(output.size(), 2);
-    QCOMPARE(output, lines(checkLibrary(lib.appPath())));
+    QCOMPARE(output.size(), 3); // two faults, and the hint that Maus.jpg has no word
+    QCOMPARE(output, lines(checkLibrary(lib.appPath()), true));
 }
 
 // In the arguments, {lib} stands for the folder of a library without a fault.
@@ -329,7 +404,9 @@ void TestLibraryCheck::commandArguments_data() {
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("output");
     QTest::addColumn<QString>("error");
-    const QStringList clean{"Die Bildersammlung ist in Ordnung: 34 Buchstaben, 68 Bilder."};
+    const QStringList clean{
+        "Die Bildersammlung ist in Ordnung: 34 Buchstaben, 68 Bilder, 68 davon mit gesprochenem "
+        "Wort."};
     QTest::newRow("folder holding images") << QStringList{"{lib}"} << 0 << clean << QString();
     QTest::newRow("images folder itself")
         << QStringList{"{lib}/images/"} << 0 << clean << QString();

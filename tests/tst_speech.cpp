@@ -22,21 +22,6 @@ using namespace testsupport::rnd;
 
 namespace {
 
-// A library that speaks: every picture's word, every letter's sound and the three phrases.
-void addSounds(const TestLibrary& library) {
-    QDir images(library.images());
-    images.mkpath(QStringLiteral("laute"));
-    images.mkpath(QStringLiteral("saetze"));
-    for (const QString& entry : lautgarten::letterEntries()) {
-        TestLibrary::writeBytes(library.path(QStringLiteral("laute/%1.wav").arg(entry)), "RIFF");
-        for (int i = 0; i < 2; ++i)
-            TestLibrary::writeBytes(library.path(QStringLiteral("%1/%2.wav").arg(entry).arg(i)),
-                                    "RIFF");
-    }
-    for (const char* phrase : {"richtig", "am-anfang-hoerst-du", "nochmal"})
-        TestLibrary::writeBytes(library.path(QStringLiteral("saetze/%1.wav").arg(phrase)), "RIFF");
-}
-
 // The page "b": b/0 in box 0 (right), m/1 in box 1, n/0 in box 2.
 void feedPageB(Form1& form) {
     form.Rng.feed(
@@ -77,7 +62,6 @@ private:
 
 void TestSpeech::init() {
     library = std::make_unique<TestLibrary>(2);
-    addSounds(*library);
     log = std::make_unique<SpeechLog>();
     form = std::make_unique<Form1>(AppInfo{library->appPath()});
 }

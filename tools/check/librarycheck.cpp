@@ -2,14 +2,19 @@
 #include "tools/check/librarycheck.h"
 
 #include "game/letters.h"
+#include "game/names.h"
+#include "game/voice.h"
 #include "platform/filelistbox.h"
 #include "platform/nativename.h"
 #include "platform/picture.h"
 #include "platform/runtimeerror.h"
+#include "tools/check/soundfile.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QSet>
+#include <algorithm>
 #include <cstdint>
 
 namespace lautgarten::check {
@@ -65,6 +70,10 @@ public:
 
     Result run() {
         result_.letters = int(letterEntries().size());
+        // A library that speaks at all is told what it lacks; one without any sound just once.
+        speaks_ = QDirIterator(images_, {QStringLiteral("*.wav")}, QDir::Files,
+                               QDirIterator::Subdirectories)
+                      .hasNext();
         if (!QFileInfo(images_).isDir()) {
             report(images_.chopped(1),
                    QStringLiteral("Die Bildersammlung fehlt: Im Ordner %1 liegt kein Ordner "
@@ -97,6 +106,7 @@ public:
                                         "ein Kind falsch antwortet. Bitte die Datei wieder "
                                         "hineinlegen."));
         }
+        checkSpeech();
         return result_;
     }
 
@@ -189,6 +199,7 @@ private:
                                         "die Prüfung wiederholen."));
         }
         result_.pictures += list.listCount();
+        checkCompanions(list.path(), listed);
         reportPassedOver(list.path(), listed);
         for (const QString& name : platform::undecodableEntries(list.path()))
             report(list.path() + QLatin1Char('/') + name,
@@ -204,7 +215,9 @@ private:
         const QFileInfoList entries = QDir(folder).entryInfoList(
             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
         for (const QFileInfo& entry : entries) {
-            if (listed.contains(entry.fileName()))
+            if (listed.contains(entry.fileName()) ||
+                (entry.isFile() && platform::isCompanionFile(entry.fileName()) &&
+                 !entry.fileName().startsWith(QLatin1Char('.'))))
                 continue;
             const bool hidden = entry.fileName().startsWith(QLatin1Char('.'));
             QString message;
@@ -230,9 +243,160 @@ private:
         }
     }
 
+    void hint(const QString& path, const QString& message) {
+        result_.problems.append({relative(path), message, true});
+    }
+
+    // A sound file the game would try to play: it must play, and should be short.
+    void checkSound(const QString& path) {
+        const QString problem = soundFileProblem(path);
+        if (!problem.isEmpty()) {
+            report(path, QStringLiteral("Das Spiel kann diesen Ton nicht abspielen: %1 Bitte als "
+                                        "WAV-Datei (PCM, 16 Bit) speichern; wie, steht in der "
+                                        "Anleitung unter „Eigene Töne aufnehmen“.")
+                             .arg(problem));
+            return;
+        }
+        const int seconds = (soundFileLength(path) + 500) / 1000;
+        if (seconds > 5)
+            hint(path, QStringLiteral("Der Ton dauert %1 Sekunden; ein Wort dauert kaum länger "
+                                      "als eine. Vermutlich ist Stille davor oder danach "
+                                      "mit aufgenommen; bitte abschneiden.")
+                           .arg(seconds));
+    }
+
+    // What lies beside the pictures of a letter folder to voice or name them.
+    void checkCompanions(const QString& folder, const QSet<QString>& pictures) {
+        QSet<QString> pictureNames; // without their endings
+        for (const QString& picture : pictures)
+            pictureNames.insert(baseName(picture));
+        // The folder is read once: a folder may hold thousands of pictures.
+        const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files, QDir::Name);
+        QSet<QString> files;
+        for (const QFileInfo& entry : entries)
+            files.insert(entry.fileName().normalized(QString::NormalizationForm_C));
+        QStringList unspoken;
+        for (const QString& picture : pictures) {
+            if (!files.contains(Voice::wordFile(picture).normalized(QString::NormalizationForm_C)))
+                unspoken.append(picture);
+        }
+        result_.words += int(pictures.size() - unspoken.size());
+        for (const QFileInfo& entry : entries) {
+            const QString name = entry.fileName();
+            if (!platform::isCompanionFile(name) || name.startsWith(QLatin1Char('.')))
+                continue;
+            const bool beside = pictureNames.contains(baseName(name));
+            const QString ending = entry.suffix().toLower();
+            if (ending == QLatin1String("txt")) {
+                checkNames(entry.filePath(), beside);
+            } else if (ending != QLatin1String("wav")) {
+                report(entry.filePath(),
+                       QStringLiteral("Das Spiel spielt nur WAV-Dateien ab; diese %1-Datei bleibt "
+                                      "stumm. Bitte in eine WAV-Datei gleichen Namens umwandeln; "
+                                      "wie, steht in der Anleitung unter „Eigene Töne "
+                                      "aufnehmen“.")
+                           .arg(ending.toUpper()));
+            } else if (!beside) {
+                hint(entry.filePath(),
+                     QStringLiteral("Neben diesem Ton liegt kein Bild gleichen Namens; das Spiel "
+                                    "spielt ihn nie. Bitte so benennen wie das Bild, dessen Wort "
+                                    "er spricht (Apfel.png, Apfel.wav), sonst löschen."));
+            } else {
+                checkSound(entry.filePath());
+            }
+        }
+        if (!unspoken.isEmpty() && speaks_) {
+            std::sort(unspoken.begin(), unspoken.end());
+            hint(folder, QStringLiteral("Zu %1 von %2 Bildern fehlt das gesprochene Wort (%3); "
+                                        "wenn die Maus darauf ruht, sagt das Spiel nichts. Eine "
+                                        "WAV-Datei gleichen Namens daneben legen (Apfel.wav neben "
+                                        "Apfel.png).")
+                             .arg(unspoken.size())
+                             .arg(pictures.size())
+                             .arg(unspoken.join(QStringLiteral(", "))));
+        }
+    }
+
+    // The other names of a picture, and the sound its word begins with.
+    void checkNames(const QString& path, bool beside) {
+        if (!beside) {
+            hint(path, QStringLiteral("Neben dieser Textdatei liegt kein Bild gleichen Namens; "
+                                      "das Spiel liest sie nie. Bitte so benennen wie das Bild, "
+                                      "dessen andere Namen sie nennt (Socken.png, Socken.txt), "
+                                      "sonst löschen."));
+            return;
+        }
+        QFile file(path);
+        if (file.size() > 64 * 1024 || !file.open(QIODevice::ReadOnly)) {
+            hint(path, QStringLiteral("Diese Textdatei ist zu groß oder lässt sich nicht lesen; "
+                                      "das Spiel übergeht sie."));
+            return;
+        }
+        QStringList problems;
+        PictureNames::parse(QString::fromUtf8(file.readAll()), &problems);
+        for (const QString& line : problems)
+            hint(path, QStringLiteral("Die Zeile „%1“ nennt keinen Namen, der mit einem "
+                                      "Buchstaben des Spiels beginnt, und kein „Anlaut: "
+                                      "<Buchstabe>“ mit einem Buchstaben des Spiels; das Spiel "
+                                      "übergeht sie.")
+                           .arg(line));
+    }
+
+    // The letters' sounds and the feedback's phrases, in their folders of their own.
+    void checkSpeech() {
+        const auto checkFolder = [this](const QString& name, const QStringList& wanted,
+                                        const QString& what) {
+            const QString folder = platform::resolveOnDisk(images_ + name);
+            QStringList missing;
+            for (const QString& file : wanted) {
+                const QString path = platform::resolveOnDisk(folder + QLatin1Char('/') + file);
+                if (QFileInfo(path).isFile())
+                    checkSound(path);
+                else
+                    missing.append(file);
+            }
+            if (!QFileInfo(folder).isDir()) {
+                if (speaks_)
+                    hint(folder,
+                         QStringLiteral("Der Ordner fehlt; das Spiel sagt %1 nicht.").arg(what));
+                return;
+            }
+            if (!missing.isEmpty() && speaks_)
+                hint(folder, QStringLiteral("Es fehlen %1; das Spiel sagt sie nicht.")
+                                 .arg(missing.join(QStringLiteral(", "))));
+            for (const QFileInfo& entry :
+                 QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+                if (!wanted.contains(entry.fileName().normalized(QString::NormalizationForm_C)))
+                    hint(entry.filePath(),
+                         QStringLiteral("Das Spiel spielt nur %1 und übergeht diesen Eintrag.")
+                             .arg(wanted.join(QStringLiteral(", "))));
+            }
+        };
+        QStringList letterSounds;
+        for (const QString& entry : letterEntries())
+            letterSounds.append(entry + QStringLiteral(".wav"));
+        checkFolder(QStringLiteral("laute"), letterSounds,
+                    QStringLiteral("die Laute der Buchstaben"));
+        checkFolder(QStringLiteral("saetze"),
+                    {QStringLiteral("richtig.wav"), QStringLiteral("am-anfang-hoerst-du.wav"),
+                     QStringLiteral("nochmal.wav")},
+                    QStringLiteral("die Sätze nach einer Antwort"));
+        if (!speaks_)
+            hint(images_.chopped(1),
+                 QStringLiteral("In der Bildersammlung liegt kein Ton; das Spiel bleibt stumm. "
+                                "Töne legt man neben die Bilder (Apfel.wav neben Apfel.png), die "
+                                "Laute nach images/laute, die Sätze nach images/saetze."));
+    }
+
+    static QString baseName(const QString& file) {
+        const qsizetype dot = file.lastIndexOf(QLatin1Char('.'));
+        return (dot > 0 ? file.left(dot) : file).normalized(QString::NormalizationForm_C);
+    }
+
     const QString root_;
     const QString images_;
     Result result_;
+    bool speaks_ = false; // whether the library holds any sound file
 };
 
 } // namespace

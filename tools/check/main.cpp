@@ -20,13 +20,15 @@ const char* const Usage =
     "\n"
     "Prüft die Bildersammlung von Lautgarten: ob jedes Buchstabenbild, jeder Buchstabenordner\n"
     "und beide Gesichter da sind, ob das Spiel jedes Bild laden kann, ob jedes Bild in sein\n"
-    "Bildfeld passt und ob Dateien herumliegen, die das Spiel übergeht.\n"
+    "Bildfeld passt, ob es jeden Ton abspielen kann und ob Dateien herumliegen, die das Spiel\n"
+    "übergeht.\n"
     "\n"
     "ORDNER ist der Ordner, in dem der Ordner „images“ liegt, oder der Ordner „images“ selbst.\n"
     "Ohne ORDNER wird die Bildersammlung neben dem Programm geprüft, die auch das Spiel nimmt.\n"
     "\n"
-    "Jedes Problem steht in einer eigenen Zeile. Rückgabewert: 0, wenn alles in Ordnung ist;\n"
-    "1, wenn es Probleme gibt; 2, wenn der Aufruf nicht stimmt.\n"
+    "Jedes Problem steht in einer eigenen Zeile; was nur ein Hinweis ist (etwa ein Bild ohne\n"
+    "gesprochenes Wort), sagt es dazu. Rückgabewert: 0, wenn alles in Ordnung ist, auch mit\n"
+    "Hinweisen; 1, wenn es Probleme gibt; 2, wenn der Aufruf nicht stimmt.\n"
     "\n"
     "  -h, --help   diese Hilfe zeigen\n";
 
@@ -85,10 +87,12 @@ int main(int argc, char* argv[]) {
         lautgarten::check::checkLibrary(lautgarten::check::libraryRoot(folder));
     for (const lautgarten::check::Problem& problem : result.problems)
         print(stdout, problem.line());
-    if (!result.problems.isEmpty())
+    if (result.hasErrors())
         return 1;
-    print(stdout, QStringLiteral("Die Bildersammlung ist in Ordnung: %1 Buchstaben, %2 Bilder.")
+    print(stdout, QStringLiteral("Die Bildersammlung ist in Ordnung: %1 Buchstaben, %2 Bilder, "
+                                 "%3 davon mit gesprochenem Wort.")
                       .arg(result.letters)
-                      .arg(result.pictures));
+                      .arg(result.pictures)
+                      .arg(result.words));
     return 0;
 }

@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: Apache-2.0
+// Sound files read as the game reads them on Windows: PlaySound takes them through the
+// platform's multimedia I/O, which finds the RIFF chunks here too. The game takes what
+// PlaySound takes; the checker asks for what both platforms' readers take (16-bit PCM and the
+// like), so that a library made on one plays on the other.
+
+#include "tools/check/soundfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <mmreg.h>
+#include <mmsystem.h>
+#include <windows.h>
+
+namespace lautgarten::check {
+
+namespace {
+
+constexpr qint64 MaxSoundBytes = 64 * 1024 * 1024;
+
+struct Opened {
+    QString problem;
+    int lengthMs = 0;
+};
+
+Opened open(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return {QStringLiteral("Das ist keine gewöhnliche Datei.")};
+    if (info.size() > MaxSoundBytes)
+        return {QStringLiteral("Die Datei ist %1 MB groß, viel zu groß für ein Wort.")
+                    .arg(info.size() / (1024 * 1024))};
+    std::wstring name = QDir::toNativeSeparators(path).toStdWString();
+    HMMIO file = mmioOpenW(name.data(), nullptr, MMIO_READ | MMIO_ALLOCBUF);
+    if (!file)
+        return {QStringLiteral("Die Datei lässt sich nicht lesen.")};
+    const Opened notWav{QStringLiteral("Das ist keine WAV-Datei, die das Spiel abspielen kann.")};
+    MMCKINFO riff{};
+    riff.fccType = mmioFOURCC('W', 'A', 'V', 'E');
+    MMCKINFO chunk{};
+    chunk.ckid = mmioFOURCC('f', 'm', 't', ' ');
+    WAVEFORMATEXTENSIBLE format{};
+    const auto close = [&](Opened result) {
+        mmioClose(file, 0);
+        return result;
+    };
+    if (mmioDescend(file, &riff, nullptr, MMIO_FINDRIFF) != MMSYSERR_NOERROR ||
+        mmioDescend(file, &chunk, &riff, MMIO_FINDCHUNK) != MMSYSERR_NOERROR ||
+        chunk.cksize < sizeof(PCMWAVEFORMAT))
+        return close(notWav);
+    const LONG wanted = LONG(std::min<DWORD>(chunk.cksize, sizeof format));
+    if (mmioRead(file, reinterpret_cast<HPSTR>(&format), wanted) != wanted)
+        return close(notWav);
+    mmioAscend(file, &chunk, 0);
+    WORD tag = format.Format.wFormatTag;
+    if (tag == WAVE_FORMAT_EXTENSIBLE && chunk.cksize >= sizeof format)
+        tag = WORD(format.SubFormat.Data1);
+    const WORD bits = format.Format.wBitsPerSample;
+    const bool playable = (tag == WAVE_FORMAT_PCM && (bits == 8 || bits == 16 || bits == 32)) ||
+                          (tag == WAVE_FORMAT_IEEE_FLOAT && bits == 32);
+    if (!playable || format.Format.nChannels == 0 || format.Format.nAvgBytesPerSec == 0)
+        return close(notWav);
+    chunk.ckid = mmioFOURCC('d', 'a', 't', 'a');
+    if (mmioDescend(file, &chunk, &riff, MMIO_FINDCHUNK) != MMSYSERR_NOERROR)
+        return close(notWav);
+    if (chunk.cksize == 0)
+        return close({QStringLiteral("Die WAV-Datei enthält keinen Ton.")});
+    return close({{}, int(qint64(chunk.cksize) * 1000 / format.Format.nAvgBytesPerSec)});
+}
+
+} // namespace
+
+QString soundFileProblem(const QString& path) {
+    return open(path).problem;
+}
+
+int soundFileLength(const QString& path) {
+    return open(path).lengthMs;
+}
+
+} // namespace lautgarten::check
