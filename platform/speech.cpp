@@ -161,6 +161,10 @@ void loadAfterFirstPaint(const QString& programFolder) {
     QCoreApplication::instance()->installEventFilter(waiter);
 }
 
+bool hasOutput() {
+    return current().output != nullptr;
+}
+
 void setOutput(std::unique_ptr<SoundOutput> output) {
     stop();
     current().output = std::move(output);

@@ -47,6 +47,8 @@ void loadAfterFirstPaint(const QString& programFolder);
 
 // The output the speech plays through, replacing any other; tests set one that records.
 void setOutput(std::unique_ptr<SoundOutput> output);
+// Whether there is an output: the audio has loaded, or a test has set one.
+bool hasOutput();
 
 } // namespace Speech
 
