@@ -6,6 +6,12 @@ set(LAUTGARTEN_APP_ID de.lautgarten.lautgarten)
 set(LAUTGARTEN_PROGRAM_DIR lib/lautgarten)
 
 install(TARGETS lautgarten lautgarten-pruefen RUNTIME DESTINATION ${LAUTGARTEN_PROGRAM_DIR})
+# The speech's audio, loaded from the folder audio beside the program once its first window is
+# up. A folder of its own, not beside the program: a library directly in a folder of /usr/lib
+# has CPack call ldconfig in the package's scripts, which a private module must not.
+if(TARGET lautgarten-audio)
+    install(TARGETS lautgarten-audio LIBRARY DESTINATION ${LAUTGARTEN_PROGRAM_DIR}/audio)
+endif()
 install(DIRECTORY images/ DESTINATION ${LAUTGARTEN_PROGRAM_DIR}/images)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/bin-links)
 foreach(command lautgarten lautgarten-pruefen)
@@ -83,7 +89,8 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "Lautgarten ist ein kleines Lernspiel für Kinder von vier bis sechs Jahren,"
     "die Anfangsbuchstaben üben: Eine Seite zeigt einen Buchstaben und drei"
     "Bilder, nur ein Ding beginnt mit diesem Buchstaben. Ein lachendes oder"
-    "weinendes Gesicht antwortet."
+    "weinendes Gesicht antwortet. Das Spiel spricht: den Laut jedes Buchstabens"
+    "und das Wort jedes Bildes."
     ""
     "Eigene Bilder kommen in die Bildersammlung in /usr/lib/lautgarten/images;"
     "lautgarten-pruefen prüft sie.")
@@ -102,4 +109,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://lautgarten.de/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "fonts-dejavu-core, fonts-liberation2, fonts-comic-neue, fonts-yanone-kaffeesatz")
+# The speech plays through Qt Multimedia (its library comes from the audio module, above) to a
+# sound server; without one the game stays silent.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pipewire-pulse | pulseaudio")
 include(CPack)

@@ -114,12 +114,13 @@ private:
 #else
         static ModuleLoader loader;
         QPointer<QObject> app = QCoreApplication::instance();
-        loader.thread = std::thread([path = folder_ + QStringLiteral("/lautgarten-audio"), app] {
-            audioModule().setFileName(path);
-            audioModule().load(); // startAudio() reports a failure
-            if (app)
-                QMetaObject::invokeMethod(app, startAudio, Qt::QueuedConnection);
-        });
+        loader.thread =
+            std::thread([path = folder_ + QStringLiteral("/audio/lautgarten-audio"), app] {
+                audioModule().setFileName(path);
+                audioModule().load(); // startAudio() reports a failure
+                if (app)
+                    QMetaObject::invokeMethod(app, startAudio, Qt::QueuedConnection);
+            });
 #endif
         deleteLater();
     }

@@ -40,9 +40,9 @@ void stop();
 void prepare(const QString& path);
 
 // Loads the audio in the background once the first window has been painted, so that it never
-// delays the start: on Linux the module lautgarten-audio beside the program (Qt Multimedia),
-// on Windows the platform's own PlaySound. Where there is no audio, one line on standard error
-// says so and the game stays silent.
+// delays the start: on Linux the module lautgarten-audio (Qt Multimedia) in the folder audio
+// beside the program, on Windows the platform's own PlaySound. Where there is no audio, one line
+// on standard error says so and the game stays silent.
 void loadAfterFirstPaint(const QString& programFolder);
 
 // The output the speech plays through, replacing any other; tests set one that records.
