@@ -13,8 +13,9 @@
 #include <mutex>
 #include <thread>
 
-#include <mmsystem.h>
 #include <windows.h>
+// After windows.h, whose types they use.
+#include <mmsystem.h>
 
 namespace platform {
 

@@ -9,9 +9,11 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <windows.h>
+
+// After windows.h, whose types they use.
 #include <mmreg.h>
 #include <mmsystem.h>
-#include <windows.h>
 
 namespace lautgarten::check {
 
