@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: Apache-2.0
-// The audio of the speech on Windows: the platform's own PlaySound, which reads the WAV file
-// itself. It plays one sound at a time and stops the one before, as the speech wants; a thread
-// of its own waits for each to end, so that the windows never wait for it.
+// The audio of the speech on Windows: the platform's own PlaySound, which reads the WAV itself.
+// It is handed the file's bytes, not its name: given a name, Windows opens it through an old
+// interface that takes only names of the ANSI code page and of at most 128 characters. It plays
+// one sound at a time and stops the one before, as the speech wants; a thread of its own waits
+// for each to end, so that the windows never wait for it.
 
 #include "platform/speech.h"
 
 #include <QCoreApplication>
-#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMetaObject>
 #include <QPointer>
 #include <condition_variable>
@@ -20,6 +23,18 @@
 namespace platform {
 
 namespace {
+
+// A word or a sentence is a few seconds of sound; a file larger than this is none.
+constexpr qint64 MaxSoundBytes = 64 * 1024 * 1024;
+
+// The bytes of a sound file, where it is a plain file of a sensible size.
+QByteArray soundOf(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > MaxSoundBytes)
+        return {};
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(MaxSoundBytes) : QByteArray();
+}
 
 class WindowsSoundOutput : public SoundOutput {
 public:
@@ -41,7 +56,7 @@ public:
         {
             std::lock_guard lock(mutex_);
             ++generation_;
-            wanted_ = QDir::toNativeSeparators(path).toStdWString();
+            wanted_ = path;
             ended_ = std::move(ended);
         }
         PlaySoundW(nullptr, nullptr, 0); // stops the one that plays
@@ -64,13 +79,16 @@ private:
     void run() {
         std::unique_lock lock(mutex_);
         for (;;) {
-            changed_.wait(lock, [this] { return quit_ || !wanted_.empty(); });
+            changed_.wait(lock, [this] { return quit_ || !wanted_.isEmpty(); });
             if (quit_)
                 return;
-            const std::wstring path = std::exchange(wanted_, {});
+            const QString path = std::exchange(wanted_, {});
             const quint64 generation = generation_;
             lock.unlock();
-            PlaySoundW(path.c_str(), nullptr, SND_FILENAME | SND_SYNC | SND_NODEFAULT);
+            const QByteArray sound = soundOf(path);
+            if (!sound.isEmpty())
+                PlaySoundW(reinterpret_cast<LPCWSTR>(sound.constData()), nullptr,
+                           SND_MEMORY | SND_SYNC | SND_NODEFAULT);
             lock.lock();
             // Played to its end, or not playable: the speech goes on, unless it has moved on.
             if (generation == generation_ && ended_) {
@@ -82,7 +100,7 @@ private:
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::wstring wanted_;
+    QString wanted_;
     std::function<void()> ended_;
     quint64 generation_ = 0;
     bool quit_ = false;

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
-// Sound files read as the game reads them on Windows: PlaySound takes them through the
-// platform's multimedia I/O, which finds the RIFF chunks here too. The game takes what
-// PlaySound takes; the checker asks for what both platforms' readers take (16-bit PCM and the
+// Sound files read as the game reads them on Windows: the game hands PlaySound a file's bytes,
+// and the platform's multimedia I/O finds the RIFF chunks in the same bytes here. The game takes
+// what PlaySound takes; the checker asks for what both platforms' readers take (16-bit PCM and the
 // like), so that a library made on one plays on the other.
 
 #include "tools/check/soundfile.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <windows.h>
@@ -33,10 +33,17 @@ Opened open(const QString& path) {
     if (info.size() > MaxSoundBytes)
         return {QStringLiteral("Die Datei ist %1 MB groß, viel zu groß für ein Wort.")
                     .arg(info.size() / (1024 * 1024))};
-    std::wstring name = QDir::toNativeSeparators(path).toStdWString();
-    HMMIO file = mmioOpenW(name.data(), nullptr, MMIO_READ | MMIO_ALLOCBUF);
+    QFile source(path);
+    if (!source.open(QIODevice::ReadOnly))
+        return {QStringLiteral("Die Datei lässt sich nicht lesen (%1).").arg(source.errorString())};
+    QByteArray bytes = source.read(MaxSoundBytes);
+    MMIOINFO memory{};
+    memory.fccIOProc = FOURCC_MEM;
+    memory.pchBuffer = bytes.data();
+    memory.cchBuffer = LONG(bytes.size());
+    HMMIO file = mmioOpenW(nullptr, &memory, MMIO_READ);
     if (!file)
-        return {QStringLiteral("Die Datei lässt sich nicht lesen.")};
+        return {QStringLiteral("Das ist keine WAV-Datei, die das Spiel abspielen kann.")};
     const Opened notWav{QStringLiteral("Das ist keine WAV-Datei, die das Spiel abspielen kann.")};
     MMCKINFO riff{};
     riff.fccType = mmioFOURCC('W', 'A', 'V', 'E');
