@@ -160,6 +160,10 @@ void loadAfterFirstPaint(const QString& programFolder) {
     auto* waiter = new FirstPaint(programFolder);
     waiter->setParent(QCoreApplication::instance());
     QCoreApplication::instance()->installEventFilter(waiter);
+    // The audio goes while the application is still there, which its sound server's connection
+    // needs to close cleanly.
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit,
+                     [] { Speech::setOutput(nullptr); });
 }
 
 bool hasOutput() {
