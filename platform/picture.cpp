@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstring>
 #include <future>
+#include <optional>
 
 namespace platform {
 
@@ -96,11 +97,21 @@ bool jpegComplete(const uchar* p, qint64 n) {
     }
 }
 
+// Where one image of a GIF lies in the file: its size, and its data from the code size on to the
+// end of its sub-blocks.
+struct GifImage {
+    int width = 0;
+    int height = 0;
+    qint64 data = 0;
+    qint64 end = 0;
+};
+
 // A GIF is a row of blocks: extensions and images, each image's data in sub-blocks up to one of
-// length zero, then the trailer. A file that ends right after a whole image still shows it whole.
-bool gifComplete(const uchar* p, qint64 n) {
+// length zero, then the trailer. Its images; none where the file ends inside a block or holds
+// something else. A file that ends right after a whole image still shows it whole.
+std::optional<QList<GifImage>> gifImages(const uchar* p, qint64 n) {
     if (n < 13)
-        return false;
+        return std::nullopt;
     qint64 at = 13;
     if (p[10] & 0x80)
         at += 3 << ((p[10] & 7) + 1);
@@ -113,31 +124,79 @@ bool gifComplete(const uchar* p, qint64 n) {
         }
         return false;
     };
-    bool wholeImage = false;
+    QList<GifImage> images;
     while (at < n) {
         switch (p[at++]) {
         case 0x3B: // trailer
-            return true;
+            return images;
         case 0x21: // extension: its label, then sub-blocks
             ++at;
             if (!subBlocks())
-                return false;
+                return std::nullopt;
             break;
-        case 0x2C: // image: descriptor, local colours, code size, sub-blocks
+        case 0x2C: { // image: descriptor, local colours, code size, sub-blocks
             if (at + 9 > n)
-                return false;
+                return std::nullopt;
+            GifImage image{int(littleEndian(p + at + 4, 2)), int(littleEndian(p + at + 6, 2))};
             if (p[at + 8] & 0x80)
                 at += 3 << ((p[at + 8] & 7) + 1);
-            at += 9 + 1;
+            at += 9;
+            image.data = at++;
             if (!subBlocks())
-                return false;
-            wholeImage = true;
+                return std::nullopt;
+            image.end = at;
+            images.append(image);
             break;
+        }
         default:
-            return false;
+            return std::nullopt;
         }
     }
-    return wholeImage && at == n;
+    if (images.isEmpty() || at != n)
+        return std::nullopt;
+    return images;
+}
+
+// Qt decodes a GIF image whose data breaks off (codes that run out before the last pixel, a code
+// it cannot follow) without complaint, and leaves the pixels it never reached as it made them:
+// black or see-through. So each image's data is decoded once more, as the only image of a GIF
+// of exactly its size whose 256 colours are all opaque white, without transparency or
+// interlacing: every pixel Qt decodes there is white, and any other pixel was never reached.
+bool gifImagesWhole(const QByteArray& bytes, const QList<GifImage>& images) {
+    for (const GifImage& image : images) {
+        if (image.width == 0 || image.height == 0)
+            continue;
+        if (image.width > MaxPictureSide || image.height > MaxPictureSide)
+            return false;
+        QByteArray alone = QByteArrayLiteral("GIF89a");
+        const auto appendSize = [&alone, &image] {
+            for (const int side : {image.width, image.height})
+                alone.append(char(side & 0xFF)).append(char(side >> 8));
+        };
+        appendSize();
+        alone += QByteArray::fromHex("f70000"); // 256 colours, background 0
+        alone += QByteArray(256 * 3, char(0xFF));
+        alone += QByteArray::fromHex("2c00000000"); // the image at the top-left corner
+        appendSize();
+        alone += char(0); // no colours of its own, not interlaced
+        alone += bytes.mid(image.data, image.end - image.data);
+        alone += char(0x3B);
+        QBuffer buffer(&alone);
+        QImageReader reader(&buffer, "gif");
+        reader.setAutoDetectImageFormat(false);
+        QImage decoded;
+        if (!reader.read(&decoded) || decoded.size() != QSize(image.width, image.height))
+            return false;
+        decoded.convertTo(QImage::Format_RGB32);
+        for (int y = 0; y < decoded.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(decoded.constScanLine(y));
+            for (int x = 0; x < decoded.width(); ++x) {
+                if ((line[x] & 0xFFFFFF) != 0xFFFFFF)
+                    return false;
+            }
+        }
+    }
+    return true;
 }
 
 // A BMP holds its pixel rows after the offset its header names: uncompressed rows, padded to four
@@ -167,14 +226,17 @@ bool bmpComplete(const uchar* p, qint64 n) {
 }
 
 // Whether a picture file holds all the data its own structure announces. Qt decodes a JPEG, GIF
-// or BMP cut short (an interrupted copy or download) without complaint and fills the rest grey.
+// or BMP cut short (an interrupted copy or download) without complaint and fills the rest grey;
+// a GIF must also decode to the last pixel of every image.
 bool dataComplete(const QByteArray& bytes) {
     const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
     const qint64 n = bytes.size();
     if (bytes.startsWith("\xff\xd8"))
         return jpegComplete(p, n);
-    if (bytes.startsWith("GIF8"))
-        return gifComplete(p, n);
+    if (bytes.startsWith("GIF8")) {
+        const std::optional<QList<GifImage>> images = gifImages(p, n);
+        return images && gifImagesWhole(bytes, *images);
+    }
     if (bytes.startsWith("BM"))
         return bmpComplete(p, n);
     return true;
