@@ -11,10 +11,23 @@
 #include <QImageReader>
 #include <QResource>
 #include <QTransform>
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <future>
 #include <optional>
+#include <utility>
+
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace platform {
 
@@ -23,8 +36,9 @@ namespace {
 // The largest picture the game will decode. Nothing in the game is near it; it keeps a
 // hand-edited header from asking for gigabytes.
 constexpr int MaxPictureSide = 8192;
-// The largest picture file; a photo straight from a camera is well below it.
-constexpr qint64 MaxPictureBytes = 64 * 1024 * 1024;
+// The largest picture file: the largest picture's pixels stored uncompressed, four bytes each
+// (256 MB). No picture file is larger; a photo straight from a camera is far below it.
+constexpr qint64 MaxPictureBytes = qint64(MaxPictureSide) * MaxPictureSide * 4;
 // The eight bytes every PNG file begins with.
 constexpr char PngSignature[] = "\x89PNG\r\n\x1a\n";
 
@@ -314,27 +328,123 @@ QString resolveOnDisk(const QString& path) {
 
 namespace {
 
-// The file a picture path names, as it is on disk; the errors of a file that is not there.
-QString pictureFile(const QString& path) {
+#ifdef Q_OS_WIN
+int openForReading(const QString& path) {
+    return _wopen(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()),
+                  _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+}
+
+void closeFile(int fd) {
+    _close(fd);
+}
+#else
+// Opened without waiting: a pipe would hold the game until something wrote to it.
+int openForReading(const QString& path) {
+    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+}
+
+void closeFile(int fd) {
+    ::close(fd);
+}
+#endif
+
+struct FileKind {
+    bool folder = false;
+    bool regular = false;
+    qint64 size = 0;
+};
+
+FileKind kindOf(int fd) {
+#ifdef Q_OS_WIN
+    struct _stat64 info;
+    if (_fstat64(fd, &info) != 0)
+        return {};
+    return {(info.st_mode & _S_IFMT) == _S_IFDIR, (info.st_mode & _S_IFMT) == _S_IFREG,
+            qint64(info.st_size)};
+#else
+    struct stat info;
+    if (::fstat(fd, &info) != 0)
+        return {};
+    return {S_ISDIR(info.st_mode), S_ISREG(info.st_mode), qint64(info.st_size)};
+#endif
+}
+
+// A picture file, opened where it is looked for and read where it is decoded; closed with its
+// last owner.
+class OpenFile {
+public:
+    explicit OpenFile(int fd)
+        : fd_(fd) {}
+    OpenFile(OpenFile&& other) noexcept
+        : fd_(std::exchange(other.fd_, -1)) {}
+    OpenFile& operator=(OpenFile&&) = delete;
+    ~OpenFile() {
+        if (fd_ >= 0)
+            closeFile(fd_);
+    }
+    int fd() const { return fd_; }
+    void release() { fd_ = -1; }
+
+private:
+    int fd_;
+};
+
+// The file a picture path names, opened for reading. The errors of a file that is not there or
+// may not be read; a pipe, a device or anything else that is not a file of its own bytes, and a
+// file larger than any picture, are refused before a byte is read.
+OpenFile pictureFile(const QString& path) {
     const QString onDisk = resolveOnDisk(path);
-    const QFileInfo info(onDisk);
-    if (!info.exists() && !info.dir().exists())
-        throw RuntimeError(ErrorNumber::PathNotFound, path);
-    if (!info.exists() || info.isDir())
+    const int fd = openForReading(onDisk);
+    if (fd < 0) {
+        const int cause = errno;
+        const QFileInfo info(onDisk);
+        if (info.isDir()) // Windows opens no folder
+            throw RuntimeError(ErrorNumber::FileNotFound, path);
+        if (cause == EACCES || cause == EPERM)
+            throw RuntimeError(ErrorNumber::PermissionDenied, path);
+        if (!info.exists() && !info.dir().exists())
+            throw RuntimeError(ErrorNumber::PathNotFound, path);
+        throw RuntimeError(info.exists() ? ErrorNumber::InvalidPicture : ErrorNumber::FileNotFound,
+                           path);
+    }
+    OpenFile file(fd);
+    const FileKind kind = kindOf(fd);
+    if (kind.folder)
         throw RuntimeError(ErrorNumber::FileNotFound, path);
-    return onDisk;
+    if (!kind.regular || kind.size > MaxPictureBytes)
+        throw RuntimeError(ErrorNumber::InvalidPicture, path);
+    return file;
+}
+
+// The file's bytes, but never more than one beyond the largest picture file, whatever size the
+// file claims: a file of the system's may claim none and go on without end.
+QByteArray readBounded(QFile& file) {
+    QByteArray bytes;
+    qint64 step = std::clamp(file.size() + 1, qint64(64 * 1024), MaxPictureBytes + 1);
+    while (bytes.size() <= MaxPictureBytes) {
+        const qint64 at = bytes.size();
+        const qint64 wanted = std::min(step, MaxPictureBytes + 1 - at);
+        bytes.resize(at + wanted);
+        const qint64 got = file.read(bytes.data() + at, wanted);
+        bytes.resize(at + std::max(got, qint64(0)));
+        if (got <= 0)
+            break;
+        step = std::min(step * 2, MaxPictureBytes + 1);
+    }
+    return bytes;
 }
 
 // Decodes a picture file; a file that is no picture is InvalidPicture. Touches nothing but the
 // file, so it may run on any thread.
-DecodedFile decodeFile(const QString& onDisk, const QString& path, QSize shown) {
-    QFile file(onDisk);
-    if (file.size() > MaxPictureBytes || !file.open(QIODevice::ReadOnly))
+DecodedFile decodeFile(OpenFile opened, const QString& path, QSize shown) try {
+    QFile file;
+    if (!file.open(opened.fd(), QIODevice::ReadOnly | QIODevice::Unbuffered,
+                   QFileDevice::AutoCloseHandle))
         throw RuntimeError(ErrorNumber::InvalidPicture, path);
-    QByteArray bytes = file.readAll();
-    if (!chunksFitFile(bytes) || !dataComplete(bytes))
+    opened.release();
+    QByteArray bytes = readBounded(file);
+    if (bytes.size() > MaxPictureBytes || !chunksFitFile(bytes) || !dataComplete(bytes))
         throw RuntimeError(ErrorNumber::InvalidPicture, path);
-
     QBuffer buffer(&bytes);
     const QByteArray format = knownFormat(bytes);
     QImageReader reader(&buffer, format);
@@ -361,6 +471,9 @@ DecodedFile decodeFile(const QString& onDisk, const QString& path, QSize shown) 
         image.convertTo(QImage::Format_ARGB32_Premultiplied);
     const QSize size = upright.isValid() ? upright : image.size();
     return {std::move(image), size};
+} catch (const std::bad_alloc&) {
+    // A file within the bounds can still ask for more memory than there is; the error names it.
+    throw RuntimeError(ErrorNumber::OutOfMemory, path);
 }
 
 Picture shown(DecodedFile decoded, const QString& path) {
@@ -387,9 +500,9 @@ Picture LoadPicture(const QString& path, QSize shown) {
 
 PendingPicture::PendingPicture(const QString& path, QSize shown)
     : path_(path) {
-    const QString onDisk = pictureFile(path);
-    decoding_ = std::async(std::launch::async,
-                           [onDisk, path, shown] { return decodeFile(onDisk, path, shown); });
+    decoding_ = std::async(std::launch::async, [opened = pictureFile(path), path, shown]() mutable {
+        return decodeFile(std::move(opened), path, shown);
+    });
 }
 
 PendingPicture::~PendingPicture() = default;

@@ -14,6 +14,12 @@
 #include <QTest>
 #include <QTimer>
 
+#ifdef Q_OS_LINUX
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 namespace testsupport {
 
 TestLibrary::TestLibrary(int filesPerFolder) {
@@ -91,6 +97,49 @@ QString errorMismatch(const std::function<void()>& call, platform::ErrorNumber n
     }
     return QStringLiteral("no error %1").arg(int(number));
 }
+
+#ifdef Q_OS_LINUX
+namespace {
+
+// The two rights that let root past file permissions, as bits of the first capability word.
+constexpr quint32 BypassRights = 1u << CAP_DAC_OVERRIDE | 1u << CAP_DAC_READ_SEARCH;
+
+bool capabilities(__user_cap_data_struct (&data)[2], bool set) {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    return syscall(set ? SYS_capset : SYS_capget, &header, data) == 0;
+}
+
+} // namespace
+
+PermissionsApply::PermissionsApply() {
+    __user_cap_data_struct data[2]{};
+    if (!capabilities(data, false)) {
+        why_ = QStringLiteral("the thread's capabilities cannot be read");
+        return;
+    }
+    if ((data[0].effective & BypassRights) == 0)
+        return; // an ordinary account: permissions apply already
+    data[0].effective &= ~BypassRights;
+    if (!capabilities(data, true)) {
+        why_ = QStringLiteral("the administrator's rights over file permissions cannot be laid "
+                              "down here");
+        return;
+    }
+    dropped_ = true;
+}
+
+PermissionsApply::~PermissionsApply() {
+    __user_cap_data_struct data[2]{};
+    if (dropped_ && capabilities(data, false)) {
+        data[0].effective |= BypassRights & data[0].permitted;
+        capabilities(data, true);
+    }
+}
+#else
+PermissionsApply::PermissionsApply()
+    : why_(QStringLiteral("file permissions are tried on Linux only")) {}
+PermissionsApply::~PermissionsApply() = default;
+#endif
 
 void onNextModal(std::function<void(QWidget*)> action, QObject* context) {
     onNextModalWhere([](QWidget*) { return true; }, std::move(action), context);

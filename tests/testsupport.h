@@ -73,6 +73,23 @@ QByteArray photo(QSize size);
 // stored lying on its side).
 QByteArray withOrientation(const QByteArray& jpeg, int orientation);
 
+// While it lives, the calling thread meets file permissions as any account does: an administrator
+// (root), who reads and searches past them, lays that right down until it ends. Where that cannot
+// be done, active() is false and why() tells it.
+class PermissionsApply {
+public:
+    PermissionsApply();
+    ~PermissionsApply();
+    PermissionsApply(const PermissionsApply&) = delete;
+    PermissionsApply& operator=(const PermissionsApply&) = delete;
+    bool active() const { return why_.isEmpty(); }
+    QString why() const { return why_; }
+
+private:
+    QString why_;
+    bool dropped_ = false;
+};
+
 // Runs action on the next modal window that opens, from the event loop, once it is shown.
 // Gives up after ten seconds without one, or when context (if given) is destroyed: a test whose
 // window never came must not leave the action behind for a later test's window.

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstring>
+#include <sys/stat.h>
 
 using namespace platform;
 using testsupport::TestLibrary;
@@ -35,6 +36,11 @@ private slots:
     void photoUpright();
     // Names stored decomposed on disk are still found under their composed names.
     void decomposedNames();
+    // Only a file of its own bytes is opened, never waiting and never read beyond the largest
+    // picture file: a pipe, a device, a file that claims no size and goes on, or one larger than
+    // any picture is InvalidPicture. A file or folder that may not be read is PermissionDenied.
+    void pictureFiles_data();
+    void pictureFiles();
     // A GIF whose image data does not decode to the last pixel of every image is no picture.
     void gifData_data();
     void gifData();
@@ -237,6 +243,55 @@ void TestPicture::decomposedNames() {
                  .isNull());
     QVERIFY_ERROR(ErrorNumber::FileNotFound,
                   LoadPicture(dir.path() + QStringLiteral("/\u00e4.gif")));
+}
+
+void TestPicture::pictureFiles_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<ErrorNumber>("error");
+    QTest::newRow("pipe") << "pipe" << ErrorNumber::InvalidPicture;
+    QTest::newRow("link to a device") << "device" << ErrorNumber::InvalidPicture;
+    QTest::newRow("file that claims no size and goes on")
+        << "endless" << ErrorNumber::InvalidPicture;
+    QTest::newRow("file larger than any picture") << "large" << ErrorNumber::InvalidPicture;
+    QTest::newRow("picture nobody may read") << "unreadable" << ErrorNumber::PermissionDenied;
+    QTest::newRow("folder nobody may search") << "unsearchable" << ErrorNumber::PermissionDenied;
+}
+
+void TestPicture::pictureFiles() {
+    QFETCH(QString, kind);
+    QFETCH(ErrorNumber, error);
+    QTemporaryDir dir;
+    QString path = dir.path() + QStringLiteral("/bild.png");
+    if (kind == QLatin1String("pipe")) {
+        QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
+    } else if (kind == QLatin1String("device")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else if (kind == QLatin1String("endless")) {
+        // The kernel's page map of the reading process: it claims no bytes and gives gigabytes.
+        QFile pageMap(QStringLiteral("/proc/self/pagemap"));
+        if (!pageMap.open(QIODevice::ReadOnly) || pageMap.size() != 0 ||
+            pageMap.read(8).size() != 8)
+            QSKIP("no page map to read here");
+        QVERIFY(QFile::link(pageMap.fileName(), path));
+    } else if (kind == QLatin1String("large")) {
+        QFile large(path);
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(qint64(8192) * 8192 * 4 + 1));
+    } else {
+        TestLibrary::writePicture(path);
+    }
+    if (kind == QLatin1String("unreadable"))
+        QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+    if (kind == QLatin1String("unsearchable")) {
+        const QString folder = dir.path() + QStringLiteral("/a");
+        QVERIFY(QDir().mkdir(folder) && QFile::rename(path, folder + QStringLiteral("/bild.png")));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner));
+        path = folder + QStringLiteral("/bild.png");
+    }
+    const testsupport::PermissionsApply permissions;
+    if (error == ErrorNumber::PermissionDenied && !permissions.active())
+        QSKIP(qPrintable(permissions.why()));
+    QVERIFY_ERROR_ON(error, path, LoadPicture(path, QSize(265, 337)));
+    QVERIFY_ERROR_ON(error, path, PendingPicture(path, QSize(265, 337)).take());
 }
 
 namespace {
