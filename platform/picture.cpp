@@ -36,9 +36,7 @@ namespace {
 // The largest picture the game will decode. Nothing in the game is near it; it keeps a
 // hand-edited header from asking for gigabytes.
 constexpr int MaxPictureSide = 8192;
-// The largest picture file: the largest picture's pixels stored uncompressed, four bytes each
-// (256 MB). No picture file is larger; a photo straight from a camera is far below it.
-constexpr qint64 MaxPictureBytes = qint64(MaxPictureSide) * MaxPictureSide * 4;
+static_assert(MaxPictureBytes == qint64(MaxPictureSide) * MaxPictureSide * 4);
 // The eight bytes every PNG file begins with.
 constexpr char PngSignature[] = "\x89PNG\r\n\x1a\n";
 

@@ -8,6 +8,10 @@
 
 namespace platform {
 
+// The largest picture file: the largest picture the game decodes (8192 x 8192) stored
+// uncompressed, four bytes a pixel (256 MB). A larger file is no picture and is never read.
+inline constexpr qint64 MaxPictureBytes = qint64(8192) * 8192 * 4;
+
 // A loaded picture, together with the file it came from. The pixmap may hold only the part of
 // the picture that its box shows; size is the whole picture's, upright.
 struct Picture {

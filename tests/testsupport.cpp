@@ -10,6 +10,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QTest>
 #include <QTimer>
@@ -39,6 +40,11 @@ TestLibrary::TestLibrary(int filesPerFolder) {
 void TestLibrary::writePicture(const QString& path, QColor color, QSize size) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(color);
+    // A mark in the middle: a picture of one colour alone shows a child nothing.
+    if (size.width() > 1 && size.height() > 1)
+        QPainter(&image).fillRect(
+            QRect(QPoint(), size / 2).translated(size.width() / 4, size.height() / 4),
+            color == Qt::black ? Qt::white : Qt::black);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG"))
         qFatal("cannot write test picture %s", qPrintable(path));

@@ -59,7 +59,8 @@ public:
     QString images() const { return dir_.path() + QStringLiteral("/images/"); }
     QString path(const QString& relative) const { return images() + relative; }
 
-    // Writes a small valid picture (PNG content, whatever the name says).
+    // Writes a small valid picture (PNG content, whatever the name says): one colour with a
+    // black (on black, white) mark in the middle.
     static void writePicture(const QString& path, QColor color = Qt::green, QSize size = {64, 64});
     static void writeBytes(const QString& path, const QByteArray& bytes);
 
