@@ -387,10 +387,22 @@ private:
     int fd_;
 };
 
+// A picture file opened for reading, or one built into the program.
+struct PictureFile {
+    OpenFile file;
+    QString resource;
+};
+
 // The file a picture path names, opened for reading. The errors of a file that is not there or
 // may not be read; a pipe, a device or anything else that is not a file of its own bytes, and a
 // file larger than any picture, are refused before a byte is read.
-OpenFile pictureFile(const QString& path) {
+PictureFile pictureFile(const QString& path) {
+    // The windows' own pictures, built into the program.
+    if (path.startsWith(QLatin1String(":/"))) {
+        if (!QFileInfo(path).isFile())
+            throw RuntimeError(ErrorNumber::FileNotFound, path);
+        return {OpenFile(-1), path};
+    }
     const QString onDisk = resolveOnDisk(path);
     const int fd = openForReading(onDisk);
     if (fd < 0) {
@@ -411,7 +423,7 @@ OpenFile pictureFile(const QString& path) {
         throw RuntimeError(ErrorNumber::FileNotFound, path);
     if (!kind.regular || kind.size > MaxPictureBytes)
         throw RuntimeError(ErrorNumber::InvalidPicture, path);
-    return file;
+    return {std::move(file), {}};
 }
 
 // The file's bytes, but never more than one beyond the largest picture file, whatever size the
@@ -434,12 +446,16 @@ QByteArray readBounded(QFile& file) {
 
 // Decodes a picture file; a file that is no picture is InvalidPicture. Touches nothing but the
 // file, so it may run on any thread.
-DecodedFile decodeFile(OpenFile opened, const QString& path, QSize shown) try {
-    QFile file;
-    if (!file.open(opened.fd(), QIODevice::ReadOnly | QIODevice::Unbuffered,
-                   QFileDevice::AutoCloseHandle))
+DecodedFile decodeFile(PictureFile opened, const QString& path, QSize shown) try {
+    QFile file(opened.resource);
+    const bool open = opened.resource.isEmpty()
+                          ? file.open(opened.file.fd(), QIODevice::ReadOnly | QIODevice::Unbuffered,
+                                      QFileDevice::AutoCloseHandle)
+                          : file.open(QIODevice::ReadOnly);
+    if (!open)
         throw RuntimeError(ErrorNumber::InvalidPicture, path);
-    opened.release();
+    if (opened.resource.isEmpty())
+        opened.file.release();
     QByteArray bytes = readBounded(file);
     if (bytes.size() > MaxPictureBytes || !chunksFitFile(bytes) || !dataComplete(bytes))
         throw RuntimeError(ErrorNumber::InvalidPicture, path);
