@@ -16,6 +16,19 @@ void Form::showModal() {
         delete this;
 }
 
+void Form::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (opensUnasked_)
+        ClickShield::windowAppearedUnasked();
+}
+
+// Whatever is pressed once it has gone is meant for what lies beneath.
+void Form::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (opensUnasked_)
+        ClickShield::windowChanged();
+}
+
 void Form::discard() {
     if (modalDepth_ == 0) {
         delete this;

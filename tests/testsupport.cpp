@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QStyleHints>
 #include <QTest>
 #include <QTimer>
 
@@ -169,6 +170,10 @@ void onNextModalWhere(std::function<bool(QWidget*)> wanted, std::function<void(Q
             action(modal);
     });
     poll->start();
+}
+
+void waitOutClickShield() {
+    QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 20);
 }
 
 bool waitUntil(const std::function<bool()>& done, int timeoutMs) {

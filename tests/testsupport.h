@@ -105,6 +105,10 @@ void onNext(std::function<void(Window&)> action, QObject* context = nullptr) {
                      [action](QWidget* modal) { action(*qobject_cast<Window*>(modal)); }, context);
 }
 
+// Lets the time pass after a window opened by itself (the results, opened by the clock) during
+// which a press is not yet a click.
+void waitOutClickShield();
+
 // Runs a real event loop until done() holds or the time is up; returns done(). Unlike
 // QTest::qWait it does not sleep between rounds, so short timers tick at their own pace.
 bool waitUntil(const std::function<bool()>& done, int timeoutMs = 20000);

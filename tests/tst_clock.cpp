@@ -33,6 +33,7 @@ void leaveResults(Form1& form, GameEnd& end) {
         end.seconds = form.Label3.text();
         end.timerOn = form.Timer1.isEnabled();
         end.feedbackVisible = form.Form2.isLoaded() && form.Form2->isVisible();
+        testsupport::waitOutClickShield();
         QTest::mouseClick(&results.Command1, Qt::LeftButton);
     });
 }
@@ -68,6 +69,9 @@ private slots:
     void namesInTheLine();
     // The results window: size, place, colours, the face of the list, the bird over it.
     void resultsWindow();
+    // A single click just as the clock opens the results is no click: the child has not seen
+    // them. A click after the double-click interval is.
+    void resultsShieldedAsTheyOpen();
 
 private:
     std::unique_ptr<TestLibrary> library;
@@ -279,6 +283,23 @@ void TestClock::resultsWindow() {
     // The bird lies over the list's right part.
     QCOMPARE(results.childAt(QPoint(500, 150)), &results.Picture1);
     QCOMPARE(results.List1.count(), 0);
+}
+
+void TestClock::resultsShieldedAsTheyOpen() {
+    testsupport::startGame(*form);
+    form->Timer1.setEnabled(false);
+    bool stayed = false;
+    onNext<Form4>([&stayed](Form4& results) {
+        QTest::mouseClick(&results.Command1, Qt::LeftButton);
+        stayed = results.isVisible();
+        testsupport::waitOutClickShield();
+        QTest::mouseClick(&results.Command1, Qt::LeftButton);
+    });
+    form->Label3.setText(QStringLiteral("1"));
+    form->Timer1_Timer();
+    QVERIFY(stayed);
+    QVERIFY(!form->Form4->isVisible());
+    QVERIFY(form->Timer1.isEnabled());
 }
 
 QTEST_MAIN(TestClock)

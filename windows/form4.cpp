@@ -33,7 +33,10 @@ Form4::Form4(lautgarten::Form1& owner)
     Command1.setFont(designFont(QStringLiteral("Verdana"), 14.25, true));
     Command1.setAutoDefault(false);
     connectGuarded(&Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    ClickShield::protect(&Command1); // it may open over an answer being double-clicked
+    // It may open over an answer being double-clicked, and the clock opens it while a child
+    // may be clicking.
+    ClickShield::protect(&Command1);
+    setOpensUnasked(true);
 
     // The bird lies over the right part of the list.
     place(&Picture1, "Picture1", {6960, 960, 1935, 2655});
