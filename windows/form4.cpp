@@ -6,8 +6,6 @@
 #include "platform/guard.h"
 #include "platform/layout.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QStyledItemDelegate>
 
 namespace lautgarten {
@@ -46,10 +44,10 @@ Form4::Form4(lautgarten::Form1& owner)
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_QuitOnClose, false);
     setColors(this, SystemColor::ButtonText, SystemColor::ButtonFace);
-    setFixedSize(twips(9375), twips(5550));
+    setFixedDesignSize(this, {9375, 5550});
 
     place(&List1, "List1", {0, 0, 9375, 4890});
-    List1.setFont(designFont(QStringLiteral("Haettenschweiler"), 15.75, true, true));
+    setDesignFont(&List1, QStringLiteral("Haettenschweiler"), 15.75, true, true);
     setColors(&List1, QColor(255, 128, 128), SystemColor::MenuText);
     List1.setFrameShape(QFrame::NoFrame);
     List1.setSelectionMode(QAbstractItemView::NoSelection); // lines are only read
@@ -58,7 +56,7 @@ Form4::Form4(lautgarten::Form1& owner)
     List1.setItemDelegate(new ResultLine(*this));
 
     place(&Command1, "Command1", {0, 4920, 9375, 615});
-    Command1.setFont(designFont(QStringLiteral("Verdana"), 14.25, true));
+    setDesignFont(&Command1, QStringLiteral("Verdana"), 14.25, true);
     Command1.setAutoDefault(false);
     connectGuarded(&Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     // It may open over an answer being double-clicked, and the clock opens it while a child
@@ -76,9 +74,8 @@ Form4::Form4(lautgarten::Form1& owner)
     setTabOrder(&Command1, &Picture1);
     List1.setFocus();
 
-    // Centred on the screen: the window has no owner to centre on.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    // Centred on the screen that shows the main window: the window has no owner to centre on.
+    placeOnGameScreen();
 }
 
 QString Form4::lineAsShown(int row) const {
