@@ -430,7 +430,9 @@ PictureFile pictureFile(const QString& path) {
 // file claims: a file of the system's may claim none and go on without end.
 QByteArray readBounded(QFile& file) {
     QByteArray bytes;
-    qint64 step = std::clamp(file.size() + 1, qint64(64 * 1024), MaxPictureBytes + 1);
+    // First the bytes the file claims and one more, then in growing steps beyond its claim.
+    qint64 step = std::clamp(file.size() + 1, qint64(1), MaxPictureBytes + 1);
+    qint64 beyond = 64 * 1024;
     while (bytes.size() <= MaxPictureBytes) {
         const qint64 at = bytes.size();
         const qint64 wanted = std::min(step, MaxPictureBytes + 1 - at);
@@ -439,7 +441,8 @@ QByteArray readBounded(QFile& file) {
         bytes.resize(at + std::max(got, qint64(0)));
         if (got <= 0)
             break;
-        step = std::min(step * 2, MaxPictureBytes + 1);
+        step = beyond;
+        beyond = std::min(beyond * 2, MaxPictureBytes + 1);
     }
     return bytes;
 }
