@@ -31,5 +31,7 @@ int main(int argc, char* argv[]) {
     if (!maximized.isEmpty())
         form1.setGeometry(maximized);
     form1.showMaximized();
+    // Moved to a beamer, the game takes the scale of the beamer, and so does every window after.
+    platform::followScreen(&form1, lautgarten::Form1::PageTwips);
     return QApplication::exec();
 }

@@ -47,11 +47,11 @@ Form1::Form1(AppInfo app)
     Picture4.setCursor(Qt::PointingHandCursor);
 
     place(&Label2, "Label2", {240, 960, 1335, 495});
-    Label2.setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25, true, true));
+    setDesignFont(&Label2, QStringLiteral("MS Sans Serif"), 8.25, true, true);
     setColors(&Label2, Orange, SystemColor::ActiveTitleText);
 
     place(&Label3, "Label3", {2520, 360, 615, 615});
-    Label3.setFont(designFont(QStringLiteral("@Arial Unicode MS"), 21.75, true));
+    setDesignFont(&Label3, QStringLiteral("@Arial Unicode MS"), 21.75, true);
     setColors(&Label3, Qt::red, SystemColor::ActiveTitleText);
 
     place(&Picture1, "Picture1", Place::sized(4560, 240, LetterBox));
@@ -64,11 +64,11 @@ Form1::Form1(AppInfo app)
     Picture3.setCursor(Qt::PointingHandCursor);
 
     place(&Label1, "Label1", {14040, 1080, 855, 375});
-    Label1.setFont(designFont(QStringLiteral("Comic Sans MS"), 9.75, true, true));
+    setDesignFont(&Label1, QStringLiteral("Comic Sans MS"), 9.75, true, true);
     setColors(&Label1, Orange, SystemColor::ActiveTitleText);
 
     place(&Label4, "Label4", {480, 2640, 10215, 615});
-    Label4.setFont(designFont(QStringLiteral("Arial"), 21.75));
+    setDesignFont(&Label4, QStringLiteral("Arial"), 21.75);
     setColors(&Label4, QColor(192, 0, 0), SystemColor::ActiveTitleText);
 
     for (int i = 0; i < 3; ++i) {

@@ -2,6 +2,7 @@
 #include "platform/clickshield.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QInputEvent>
 #include <QStyleHints>
@@ -55,21 +56,32 @@ InputClock* clock() {
 
 bool changed = false;
 quint64 changedAfter = 0; // the last mouse input before the change
+// Since a window appeared that no click opened. A press says nothing of what its user saw, so
+// this time is the program's, taken as the press arrives.
+QElapsedTimer appearedUnasked;
 
 } // namespace
 
 void windowChanged() {
     changed = clock()->seen;
     changedAfter = clock()->last;
+    appearedUnasked.invalidate();
+}
+
+void windowAppearedUnasked() {
+    appearedUnasked.start();
 }
 
 bool tooSoon(const QInputEvent* press) {
     clock();
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    if (appearedUnasked.isValid() && appearedUnasked.elapsed() < interval)
+        return true;
     if (!changed)
         return false;
     // A press stamped before the change's input is from another clock (or wrapped round).
     const qint64 since = qint64(press->timestamp()) - qint64(changedAfter);
-    return since >= 0 && since < QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    return since >= 0 && since < interval;
 }
 
 void protect(QWidget* control) {

@@ -14,6 +14,10 @@ namespace ClickShield {
 
 // A window opened or closed (Form::showModal calls it on both).
 void windowChanged();
+// A window that opens by itself, not on a click (the clock's results), has appeared: a child
+// clicking busily as it opens did not see it, so presses within the double-click interval after it
+// are not clicks either.
+void windowAppearedUnasked();
 // Whether a press belongs to the click that changed the windows.
 bool tooSoon(const QInputEvent* press);
 // Lets control (a button) ignore presses that come too soon.

@@ -5,17 +5,25 @@
 #include "platform/runtimeerror.h"
 
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <cerrno>
+#include <dirent.h>
+#endif
 
 namespace platform {
 
 bool isCompanionFile(const QString& name) {
-    static const QStringList companions = {
-        QStringLiteral(".wav"), QStringLiteral(".mp3"),  QStringLiteral(".m4a"),
-        QStringLiteral(".ogg"), QStringLiteral(".opus"), QStringLiteral(".aac"),
-        QStringLiteral(".wma"), QStringLiteral(".amr"),  QStringLiteral(".flac"),
-        QStringLiteral(".txt")};
+    static const QStringList companions = {QStringLiteral(".wav"),  QStringLiteral(".mp3"),
+                                           QStringLiteral(".m4a"),  QStringLiteral(".ogg"),
+                                           QStringLiteral(".opus"), QStringLiteral(".aac"),
+                                           QStringLiteral(".wma"),  QStringLiteral(".amr"),
+                                           QStringLiteral(".flac"), QStringLiteral(".txt")};
     for (const QString& ending : companions) {
         if (name.endsWith(ending, Qt::CaseInsensitive))
             return true;
@@ -23,11 +31,40 @@ bool isCompanionFile(const QString& name) {
     return false;
 }
 
+Leftover leftoverOf(const QString& name) {
+    const auto is = [&name](const char* leftover) {
+        return name.compare(QLatin1String(leftover), Qt::CaseInsensitive) == 0;
+    };
+    if (is("Thumbs.db") || is("desktop.ini"))
+        return Leftover::Windows;
+    if (is(".DS_Store") || is("__MACOSX") || name.startsWith(QLatin1String("._")))
+        return Leftover::MacOS;
+    return Leftover::None;
+}
+
+bool hiddenBySystem([[maybe_unused]] const QString& path) {
+#ifdef Q_OS_WIN
+    const DWORD attributes = GetFileAttributesW(
+        reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()));
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+#else
+    return false;
+#endif
+}
+
 void FileListBox::setPath(const QString& path) {
     const QString onDisk = resolveOnDisk(path);
     const QFileInfo info(onDisk);
     if (!info.isDir())
         throw RuntimeError(ErrorNumber::PathNotFound, path);
+#ifndef Q_OS_WIN
+    // A folder that may not be read would list as empty; the error must say why.
+    if (DIR* dir = opendir(QFile::encodeName(onDisk).constData()))
+        closedir(dir);
+    else if (errno == EACCES)
+        throw RuntimeError(ErrorNumber::PermissionDenied, path);
+#endif
     // Only the names are kept and sorted (by name, as QDir::Name sorts): a sorted QDir listing
     // keeps a full file record of every entry while it sorts, which costs more per file the
     // larger the folder.
@@ -35,7 +72,9 @@ void FileListBox::setPath(const QString& path) {
     QDirIterator entries(onDisk, QDir::Files);
     while (entries.hasNext()) {
         entries.next();
-        if (!isCompanionFile(entries.fileName()))
+        const QString name = entries.fileName();
+        if (!isCompanionFile(name) && leftoverOf(name) == Leftover::None &&
+            !hiddenBySystem(entries.filePath()))
             files.append(entries.fileName());
     }
     if (files.size() > INT16_MAX)

@@ -20,10 +20,21 @@ public:
     bool isInModalLoop() const { return modalDepth_ > 0; }
     // Called by the owner on unload, after it has let go of the window.
     void discard();
+    // Puts the window on the screen that shows the main window (platform/scale.h): centred, or
+    // covering it where the window is maximized.
+    void placeOnGameScreen();
+    // The window opens by itself, not on a click: presses just after it appears are not clicks
+    // (platform/clickshield.h).
+    void setOpensUnasked(bool unasked) { opensUnasked_ = unasked; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     int modalDepth_ = 0;
     bool discarded_ = false;
+    bool opensUnasked_ = false;
 };
 
 // Owns one secondary window: creates it from its design on first use and discards it on

@@ -14,9 +14,58 @@ int twips(int value) {
     return int(std::lround(value * scale() / TwipsPerPixel));
 }
 
+namespace {
+
+// Where a control keeps its design: its place, its font, its fixed size.
+constexpr char PlaceProperty[] = "lautgartenPlace";
+constexpr char FontProperty[] = "lautgartenFont";
+constexpr char SizeProperty[] = "lautgartenSize";
+
+} // namespace
+
 void place(QWidget* control, const char* name, const Place& where) {
     control->setObjectName(QString::fromLatin1(name));
+    control->setProperty(PlaceProperty, QRect(where.left, where.top, where.width, where.height));
     control->setGeometry(where.pixels());
+}
+
+void setDesignFont(QWidget* control, const QString& family, double pointSize, bool bold,
+                   bool italic) {
+    QFont design(family);
+    design.setPointSizeF(pointSize);
+    design.setBold(bold);
+    design.setItalic(italic);
+    control->setProperty(FontProperty, design);
+    control->setFont(designFont(family, pointSize, bold, italic));
+}
+
+void setFixedDesignSize(QWidget* window, QSize sizeTwips) {
+    window->setProperty(SizeProperty, sizeTwips);
+    window->setFixedSize(twips(sizeTwips.width()), twips(sizeTwips.height()));
+}
+
+void layOutAgain(QWidget* window) {
+    if (const QSize size = window->property(SizeProperty).toSize(); size.isValid())
+        setFixedDesignSize(window, size);
+    QList<QWidget*> controls = window->findChildren<QWidget*>();
+    controls.prepend(window);
+    for (QWidget* control : controls) {
+        if (const QRect where = control->property(PlaceProperty).toRect(); where.isValid())
+            control->setGeometry(
+                Place{where.x(), where.y(), where.width(), where.height()}.pixels());
+        if (const QVariant font = control->property(FontProperty); font.isValid()) {
+            const QFont design = font.value<QFont>();
+            control->setFont(
+                designFont(design.family(), design.pointSizeF(), design.bold(), design.italic()));
+        }
+    }
+    // Pages last: each is centred in a window that has its size by now. (A page has no meta-object
+    // of its own for findChildren to tell it by.)
+    for (QWidget* control : controls) {
+        if (auto* page = dynamic_cast<PageArea*>(control))
+            page->setDesignSize(page->designSize());
+    }
+    window->update();
 }
 
 PageArea::PageArea(QWidget* window)
@@ -25,6 +74,7 @@ PageArea::PageArea(QWidget* window)
 }
 
 void PageArea::setDesignSize(QSize pageTwips) {
+    pageTwips_ = pageTwips;
     resize(twips(pageTwips.width()), twips(pageTwips.height()));
     centre();
 }

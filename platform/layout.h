@@ -27,7 +27,8 @@ struct Place {
 };
 
 // Puts a control at its place and size in the window's layout, under its control name
-// ("Picture2", "Label3"), which the tests find it by.
+// ("Picture2", "Label3"), which the tests find it by. The place is kept with the control, so that
+// it can be laid out again at another scale (layOutAgain).
 void place(QWidget* control, const char* name, const Place& where);
 
 // The surface a window's layout is drawn on, designed pageTwips large and drawn at the game's
@@ -37,12 +38,14 @@ class PageArea : public QWidget {
 public:
     explicit PageArea(QWidget* window);
     void setDesignSize(QSize pageTwips);
+    QSize designSize() const { return pageTwips_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void centre();
+    QSize pageTwips_;
 };
 
 // The system colours the designs refer to, as the standard colour scheme has them.
@@ -57,6 +60,18 @@ inline const QColor ButtonText{0, 0, 0};            // 18
 // A font a window's layout names, its size in points at 96 dots per inch, drawn at the game's
 // scale; where that face is not installed, its substitute stands in.
 QFont designFont(const QString& family, double pointSize, bool bold = false, bool italic = false);
+
+// Gives a control a font its window's layout names, as designFont makes it, and keeps the design
+// with the control, so that the font follows the scale.
+void setDesignFont(QWidget* control, const QString& family, double pointSize, bool bold = false,
+                   bool italic = false);
+
+// Gives a window the fixed size its layout names in twips, kept as setDesignFont keeps a font.
+void setFixedDesignSize(QWidget* window, QSize sizeTwips);
+
+// Lays a window out again at the game's scale as it is now: its fixed size, every control at its
+// place and in its font, every page centred.
+void layOutAgain(QWidget* window);
 
 // Maps the faces the windows name (Verdana, MS Sans Serif, Arial, Comic Sans MS,
 // Haettenschweiler) to free ones where they are not installed.

@@ -11,9 +11,23 @@
 #include <QImageReader>
 #include <QResource>
 #include <QTransform>
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <future>
+#include <optional>
+#include <utility>
+
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace platform {
 
@@ -22,8 +36,7 @@ namespace {
 // The largest picture the game will decode. Nothing in the game is near it; it keeps a
 // hand-edited header from asking for gigabytes.
 constexpr int MaxPictureSide = 8192;
-// The largest picture file; a photo straight from a camera is well below it.
-constexpr qint64 MaxPictureBytes = 64 * 1024 * 1024;
+static_assert(MaxPictureBytes == qint64(MaxPictureSide) * MaxPictureSide * 4);
 // The eight bytes every PNG file begins with.
 constexpr char PngSignature[] = "\x89PNG\r\n\x1a\n";
 
@@ -96,11 +109,21 @@ bool jpegComplete(const uchar* p, qint64 n) {
     }
 }
 
+// Where one image of a GIF lies in the file: its size, and its data from the code size on to the
+// end of its sub-blocks.
+struct GifImage {
+    int width = 0;
+    int height = 0;
+    qint64 data = 0;
+    qint64 end = 0;
+};
+
 // A GIF is a row of blocks: extensions and images, each image's data in sub-blocks up to one of
-// length zero, then the trailer. A file that ends right after a whole image still shows it whole.
-bool gifComplete(const uchar* p, qint64 n) {
+// length zero, then the trailer. Its images; none where the file ends inside a block or holds
+// something else. A file that ends right after a whole image still shows it whole.
+std::optional<QList<GifImage>> gifImages(const uchar* p, qint64 n) {
     if (n < 13)
-        return false;
+        return std::nullopt;
     qint64 at = 13;
     if (p[10] & 0x80)
         at += 3 << ((p[10] & 7) + 1);
@@ -113,31 +136,79 @@ bool gifComplete(const uchar* p, qint64 n) {
         }
         return false;
     };
-    bool wholeImage = false;
+    QList<GifImage> images;
     while (at < n) {
         switch (p[at++]) {
         case 0x3B: // trailer
-            return true;
+            return images;
         case 0x21: // extension: its label, then sub-blocks
             ++at;
             if (!subBlocks())
-                return false;
+                return std::nullopt;
             break;
-        case 0x2C: // image: descriptor, local colours, code size, sub-blocks
+        case 0x2C: { // image: descriptor, local colours, code size, sub-blocks
             if (at + 9 > n)
-                return false;
+                return std::nullopt;
+            GifImage image{int(littleEndian(p + at + 4, 2)), int(littleEndian(p + at + 6, 2))};
             if (p[at + 8] & 0x80)
                 at += 3 << ((p[at + 8] & 7) + 1);
-            at += 9 + 1;
+            at += 9;
+            image.data = at++;
             if (!subBlocks())
-                return false;
-            wholeImage = true;
+                return std::nullopt;
+            image.end = at;
+            images.append(image);
             break;
+        }
         default:
-            return false;
+            return std::nullopt;
         }
     }
-    return wholeImage && at == n;
+    if (images.isEmpty() || at != n)
+        return std::nullopt;
+    return images;
+}
+
+// Qt decodes a GIF image whose data breaks off (codes that run out before the last pixel, a code
+// it cannot follow) without complaint, and leaves the pixels it never reached as it made them:
+// black or see-through. So each image's data is decoded once more, as the only image of a GIF
+// of exactly its size whose 256 colours are all opaque white, without transparency or
+// interlacing: every pixel Qt decodes there is white, and any other pixel was never reached.
+bool gifImagesWhole(const QByteArray& bytes, const QList<GifImage>& images) {
+    for (const GifImage& image : images) {
+        if (image.width == 0 || image.height == 0)
+            continue;
+        if (image.width > MaxPictureSide || image.height > MaxPictureSide)
+            return false;
+        QByteArray alone = QByteArrayLiteral("GIF89a");
+        const auto appendSize = [&alone, &image] {
+            for (const int side : {image.width, image.height})
+                alone.append(char(side & 0xFF)).append(char(side >> 8));
+        };
+        appendSize();
+        alone += QByteArray::fromHex("f70000"); // 256 colours, background 0
+        alone += QByteArray(256 * 3, char(0xFF));
+        alone += QByteArray::fromHex("2c00000000"); // the image at the top-left corner
+        appendSize();
+        alone += char(0); // no colours of its own, not interlaced
+        alone += bytes.mid(image.data, image.end - image.data);
+        alone += char(0x3B);
+        QBuffer buffer(&alone);
+        QImageReader reader(&buffer, "gif");
+        reader.setAutoDetectImageFormat(false);
+        QImage decoded;
+        if (!reader.read(&decoded) || decoded.size() != QSize(image.width, image.height))
+            return false;
+        decoded.convertTo(QImage::Format_RGB32);
+        for (int y = 0; y < decoded.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(decoded.constScanLine(y));
+            for (int x = 0; x < decoded.width(); ++x) {
+                if ((line[x] & 0xFFFFFF) != 0xFFFFFF)
+                    return false;
+            }
+        }
+    }
+    return true;
 }
 
 // A BMP holds its pixel rows after the offset its header names: uncompressed rows, padded to four
@@ -167,14 +238,17 @@ bool bmpComplete(const uchar* p, qint64 n) {
 }
 
 // Whether a picture file holds all the data its own structure announces. Qt decodes a JPEG, GIF
-// or BMP cut short (an interrupted copy or download) without complaint and fills the rest grey.
+// or BMP cut short (an interrupted copy or download) without complaint and fills the rest grey;
+// a GIF must also decode to the last pixel of every image.
 bool dataComplete(const QByteArray& bytes) {
     const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
     const qint64 n = bytes.size();
     if (bytes.startsWith("\xff\xd8"))
         return jpegComplete(p, n);
-    if (bytes.startsWith("GIF8"))
-        return gifComplete(p, n);
+    if (bytes.startsWith("GIF8")) {
+        const std::optional<QList<GifImage>> images = gifImages(p, n);
+        return images && gifImagesWhole(bytes, *images);
+    }
     if (bytes.startsWith("BM"))
         return bmpComplete(p, n);
     return true;
@@ -252,27 +326,142 @@ QString resolveOnDisk(const QString& path) {
 
 namespace {
 
-// The file a picture path names, as it is on disk; the errors of a file that is not there.
-QString pictureFile(const QString& path) {
+#ifdef Q_OS_WIN
+int openForReading(const QString& path) {
+    return _wopen(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()),
+                  _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+}
+
+void closeFile(int fd) {
+    _close(fd);
+}
+#else
+// Opened without waiting: a pipe would hold the game until something wrote to it.
+int openForReading(const QString& path) {
+    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+}
+
+void closeFile(int fd) {
+    ::close(fd);
+}
+#endif
+
+struct FileKind {
+    bool folder = false;
+    bool regular = false;
+    qint64 size = 0;
+};
+
+FileKind kindOf(int fd) {
+#ifdef Q_OS_WIN
+    struct _stat64 info;
+    if (_fstat64(fd, &info) != 0)
+        return {};
+    return {(info.st_mode & _S_IFMT) == _S_IFDIR, (info.st_mode & _S_IFMT) == _S_IFREG,
+            qint64(info.st_size)};
+#else
+    struct stat info;
+    if (::fstat(fd, &info) != 0)
+        return {};
+    return {S_ISDIR(info.st_mode), S_ISREG(info.st_mode), qint64(info.st_size)};
+#endif
+}
+
+// A picture file, opened where it is looked for and read where it is decoded; closed with its
+// last owner.
+class OpenFile {
+public:
+    explicit OpenFile(int fd)
+        : fd_(fd) {}
+    OpenFile(OpenFile&& other) noexcept
+        : fd_(std::exchange(other.fd_, -1)) {}
+    OpenFile& operator=(OpenFile&&) = delete;
+    ~OpenFile() {
+        if (fd_ >= 0)
+            closeFile(fd_);
+    }
+    int fd() const { return fd_; }
+    void release() { fd_ = -1; }
+
+private:
+    int fd_;
+};
+
+// A picture file opened for reading, or one built into the program.
+struct PictureFile {
+    OpenFile file;
+    QString resource;
+};
+
+// The file a picture path names, opened for reading. The errors of a file that is not there or
+// may not be read; a pipe, a device or anything else that is not a file of its own bytes, and a
+// file larger than any picture, are refused before a byte is read.
+PictureFile pictureFile(const QString& path) {
+    // The windows' own pictures, built into the program.
+    if (path.startsWith(QLatin1String(":/"))) {
+        if (!QFileInfo(path).isFile())
+            throw RuntimeError(ErrorNumber::FileNotFound, path);
+        return {OpenFile(-1), path};
+    }
     const QString onDisk = resolveOnDisk(path);
-    const QFileInfo info(onDisk);
-    if (!info.exists() && !info.dir().exists())
-        throw RuntimeError(ErrorNumber::PathNotFound, path);
-    if (!info.exists() || info.isDir())
+    const int fd = openForReading(onDisk);
+    if (fd < 0) {
+        const int cause = errno;
+        const QFileInfo info(onDisk);
+        if (info.isDir()) // Windows opens no folder
+            throw RuntimeError(ErrorNumber::FileNotFound, path);
+        if (cause == EACCES || cause == EPERM)
+            throw RuntimeError(ErrorNumber::PermissionDenied, path);
+        if (!info.exists() && !info.dir().exists())
+            throw RuntimeError(ErrorNumber::PathNotFound, path);
+        throw RuntimeError(info.exists() ? ErrorNumber::InvalidPicture : ErrorNumber::FileNotFound,
+                           path);
+    }
+    OpenFile file(fd);
+    const FileKind kind = kindOf(fd);
+    if (kind.folder)
         throw RuntimeError(ErrorNumber::FileNotFound, path);
-    return onDisk;
+    if (!kind.regular || kind.size > MaxPictureBytes)
+        throw RuntimeError(ErrorNumber::InvalidPicture, path);
+    return {std::move(file), {}};
+}
+
+// The file's bytes, but never more than one beyond the largest picture file, whatever size the
+// file claims: a file of the system's may claim none and go on without end.
+QByteArray readBounded(QFile& file) {
+    QByteArray bytes;
+    // First the bytes the file claims and one more, then in growing steps beyond its claim.
+    qint64 step = std::clamp(file.size() + 1, qint64(1), MaxPictureBytes + 1);
+    qint64 beyond = 64 * 1024;
+    while (bytes.size() <= MaxPictureBytes) {
+        const qint64 at = bytes.size();
+        const qint64 wanted = std::min(step, MaxPictureBytes + 1 - at);
+        bytes.resize(at + wanted);
+        const qint64 got = file.read(bytes.data() + at, wanted);
+        bytes.resize(at + std::max(got, qint64(0)));
+        if (got <= 0)
+            break;
+        step = beyond;
+        beyond = std::min(beyond * 2, MaxPictureBytes + 1);
+    }
+    return bytes;
 }
 
 // Decodes a picture file; a file that is no picture is InvalidPicture. Touches nothing but the
 // file, so it may run on any thread.
-DecodedFile decodeFile(const QString& onDisk, const QString& path, QSize shown) {
-    QFile file(onDisk);
-    if (file.size() > MaxPictureBytes || !file.open(QIODevice::ReadOnly))
+DecodedFile decodeFile(PictureFile opened, const QString& path, QSize shown) try {
+    QFile file(opened.resource);
+    const bool open = opened.resource.isEmpty()
+                          ? file.open(opened.file.fd(), QIODevice::ReadOnly | QIODevice::Unbuffered,
+                                      QFileDevice::AutoCloseHandle)
+                          : file.open(QIODevice::ReadOnly);
+    if (!open)
         throw RuntimeError(ErrorNumber::InvalidPicture, path);
-    QByteArray bytes = file.readAll();
-    if (!chunksFitFile(bytes) || !dataComplete(bytes))
+    if (opened.resource.isEmpty())
+        opened.file.release();
+    QByteArray bytes = readBounded(file);
+    if (bytes.size() > MaxPictureBytes || !chunksFitFile(bytes) || !dataComplete(bytes))
         throw RuntimeError(ErrorNumber::InvalidPicture, path);
-
     QBuffer buffer(&bytes);
     const QByteArray format = knownFormat(bytes);
     QImageReader reader(&buffer, format);
@@ -299,6 +488,9 @@ DecodedFile decodeFile(const QString& onDisk, const QString& path, QSize shown) 
         image.convertTo(QImage::Format_ARGB32_Premultiplied);
     const QSize size = upright.isValid() ? upright : image.size();
     return {std::move(image), size};
+} catch (const std::bad_alloc&) {
+    // A file within the bounds can still ask for more memory than there is; the error names it.
+    throw RuntimeError(ErrorNumber::OutOfMemory, path);
 }
 
 Picture shown(DecodedFile decoded, const QString& path) {
@@ -325,9 +517,9 @@ Picture LoadPicture(const QString& path, QSize shown) {
 
 PendingPicture::PendingPicture(const QString& path, QSize shown)
     : path_(path) {
-    const QString onDisk = pictureFile(path);
-    decoding_ = std::async(std::launch::async,
-                           [onDisk, path, shown] { return decodeFile(onDisk, path, shown); });
+    decoding_ = std::async(std::launch::async, [opened = pictureFile(path), path, shown]() mutable {
+        return decodeFile(std::move(opened), path, shown);
+    });
 }
 
 PendingPicture::~PendingPicture() = default;

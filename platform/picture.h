@@ -8,6 +8,10 @@
 
 namespace platform {
 
+// The largest picture file: the largest picture the game decodes (8192 x 8192) stored
+// uncompressed, four bytes a pixel (256 MB). A larger file is no picture and is never read.
+inline constexpr qint64 MaxPictureBytes = qint64(8192) * 8192 * 4;
+
 // A loaded picture, together with the file it came from. The pixmap may hold only the part of
 // the picture that its box shows; size is the whole picture's, upright.
 struct Picture {
@@ -18,10 +22,11 @@ struct Picture {
     bool isNull() const { return pixmap.isNull(); }
 };
 
-// Reads a picture file. A missing file is FileNotFound, a missing folder on its way PathNotFound;
-// a file that exists but cannot be read as a picture (empty, truncated, not a picture,
-// unreadable, absurdly large) is InvalidPicture. A photo is turned upright as its orientation tag
-// says. With shown, only the top-left part of that size is decoded, all a box of that size shows.
+// Reads a picture file. A missing file is FileNotFound, a missing folder on its way PathNotFound,
+// a file or folder on its way that may not be read PermissionDenied; a file that exists but cannot
+// be read as a picture (empty, truncated, not a picture, a pipe or a device, absurdly large) is
+// InvalidPicture. A photo is turned upright as its orientation tag says. With shown, only the
+// top-left part of that size is decoded, all a box of that size shows.
 Picture LoadPicture(const QString& path, QSize shown = {});
 
 // A picture decoded from its file, in the form it is drawn in, before it becomes a pixmap.

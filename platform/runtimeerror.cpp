@@ -19,6 +19,8 @@ QString errorText(ErrorNumber number) {
         return QStringLiteral("Typen unverträglich");
     case ErrorNumber::FileNotFound:
         return QStringLiteral("Datei nicht gefunden");
+    case ErrorNumber::PermissionDenied:
+        return QStringLiteral("Zugriff verweigert");
     case ErrorNumber::PathNotFound:
         return QStringLiteral("Pfad nicht gefunden");
     case ErrorNumber::InvalidPicture:

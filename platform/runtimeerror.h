@@ -14,6 +14,7 @@ enum class ErrorNumber : int {
     SubscriptOutOfRange = 9,
     TypeMismatch = 13,
     FileNotFound = 53,
+    PermissionDenied = 70,
     PathNotFound = 76,
     InvalidPicture = 481,
 };

@@ -1,7 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "platform/scale.h"
 
+#include "platform/form.h"
+#include "platform/layout.h"
 #include "platform/twips.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
 
 #include <QDeadlineTimer>
 #include <QGuiApplication>
@@ -131,13 +137,79 @@ QMargins windowFrame(const QScreen& screen) {
     return probe.frameMargins();
 }
 
-QRect fitToScreen(QSize pageTwips) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
+QRect fitToScreen(QSize pageTwips, QScreen* screen) {
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
     if (!screen)
         return {};
     const QRect contents = screen->availableGeometry().marginsRemoved(windowFrame(*screen));
     setScale(fittingScale(pageTwips, contents.size()));
     return contents;
+}
+
+namespace {
+
+// Watches the main window: its native window appears when it is first shown, and that window
+// says when it moves to another screen.
+class ScreenFollower : public QObject {
+public:
+    ScreenFollower(QWidget* window, QSize pageTwips)
+        : QObject(window)
+        , window_(window)
+        , pageTwips_(pageTwips) {
+        window->installEventFilter(this);
+        watch();
+    }
+
+    QPointer<QWidget> window_;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show || event->type() == QEvent::WinIdChange)
+            watch();
+        return false;
+    }
+
+private:
+    void watch() {
+        QWindow* handle = window_->windowHandle();
+        if (!handle || handle == watched_)
+            return;
+        watched_ = handle;
+        connect(handle, &QWindow::screenChanged, this, &ScreenFollower::moved);
+    }
+
+    void moved(QScreen* screen) {
+        const double before = scale();
+        fitToScreen(pageTwips_, screen);
+        if (scale() == before)
+            return;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            layOutAgain(window);
+        // A secondary window open meanwhile goes where the game now is.
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* form = qobject_cast<Form*>(window); form && form->isVisible())
+                form->placeOnGameScreen();
+        }
+    }
+
+    QPointer<QWindow> watched_;
+    QSize pageTwips_;
+};
+
+QPointer<ScreenFollower> follower;
+
+} // namespace
+
+void followScreen(QWidget* mainWindow, QSize pageTwips) {
+    delete follower;
+    follower = new ScreenFollower(mainWindow, pageTwips);
+}
+
+QScreen* gameScreen() {
+    if (follower && follower->window_)
+        return follower->window_->screen();
+    return QGuiApplication::primaryScreen();
 }
 
 } // namespace platform

@@ -6,6 +6,7 @@
 #include <QSize>
 
 class QScreen;
+class QWidget;
 
 namespace platform {
 
@@ -21,10 +22,18 @@ double fittingScale(QSize pageTwips, QSize area);
 // window manager.
 QMargins windowFrame(const QScreen& screen);
 
-// Sets the game's scale, once at start-up, to the largest at which a page designed pageTwips
-// large fits the primary screen inside a maximized window: the screen less its panels, less the
-// window's frame. Returns where that window's contents lie; empty (and the scale stays 1)
-// without a screen.
-QRect fitToScreen(QSize pageTwips);
+// Sets the game's scale, at start-up, to the largest at which a page designed pageTwips large
+// fits a screen (without one, the primary) inside a maximized window: the screen less its panels,
+// less the window's frame. Returns where that window's contents lie; empty (and the scale stays
+// as it was) without a screen.
+QRect fitToScreen(QSize pageTwips, QScreen* screen = nullptr);
+
+// The main window, designed pageTwips large. The scale follows it to whichever screen shows it
+// (a laptop's and a beamer's): every window is laid out again at the scale that fits that screen,
+// and every secondary window opens centred on it.
+void followScreen(QWidget* mainWindow, QSize pageTwips);
+
+// The screen that shows the main window; the primary screen before there is one.
+QScreen* gameScreen();
 
 } // namespace platform

@@ -12,9 +12,17 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QRandomGenerator>
+#include <QStyleHints>
 #include <QTest>
 #include <QTimer>
+
+#ifdef Q_OS_LINUX
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
 
 namespace testsupport {
 
@@ -61,6 +69,11 @@ QByteArray TestLibrary::wav(int milliseconds) {
 void TestLibrary::writePicture(const QString& path, QColor color, QSize size) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(color);
+    // A mark in the middle: a picture of one colour alone shows a child nothing.
+    if (size.width() > 1 && size.height() > 1)
+        QPainter(&image).fillRect(
+            QRect(QPoint(), size / 2).translated(size.width() / 4, size.height() / 4),
+            color == Qt::black ? Qt::white : Qt::black);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG"))
         qFatal("cannot write test picture %s", qPrintable(path));
@@ -120,6 +133,49 @@ QString errorMismatch(const std::function<void()>& call, platform::ErrorNumber n
     return QStringLiteral("no error %1").arg(int(number));
 }
 
+#ifdef Q_OS_LINUX
+namespace {
+
+// The two rights that let root past file permissions, as bits of the first capability word.
+constexpr quint32 BypassRights = 1u << CAP_DAC_OVERRIDE | 1u << CAP_DAC_READ_SEARCH;
+
+bool capabilities(__user_cap_data_struct (&data)[2], bool set) {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    return syscall(set ? SYS_capset : SYS_capget, &header, data) == 0;
+}
+
+} // namespace
+
+PermissionsApply::PermissionsApply() {
+    __user_cap_data_struct data[2]{};
+    if (!capabilities(data, false)) {
+        why_ = QStringLiteral("the thread's capabilities cannot be read");
+        return;
+    }
+    if ((data[0].effective & BypassRights) == 0)
+        return; // an ordinary account: permissions apply already
+    data[0].effective &= ~BypassRights;
+    if (!capabilities(data, true)) {
+        why_ = QStringLiteral("the administrator's rights over file permissions cannot be laid "
+                              "down here");
+        return;
+    }
+    dropped_ = true;
+}
+
+PermissionsApply::~PermissionsApply() {
+    __user_cap_data_struct data[2]{};
+    if (dropped_ && capabilities(data, false)) {
+        data[0].effective |= BypassRights & data[0].permitted;
+        capabilities(data, true);
+    }
+}
+#else
+PermissionsApply::PermissionsApply()
+    : why_(QStringLiteral("file permissions are tried on Linux only")) {}
+PermissionsApply::~PermissionsApply() = default;
+#endif
+
 void onNextModal(std::function<void(QWidget*)> action, QObject* context) {
     onNextModalWhere([](QWidget*) { return true; }, std::move(action), context);
 }
@@ -142,6 +198,10 @@ void onNextModalWhere(std::function<bool(QWidget*)> wanted, std::function<void(Q
             action(modal);
     });
     poll->start();
+}
+
+void waitOutClickShield() {
+    QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 20);
 }
 
 bool waitUntil(const std::function<bool()>& done, int timeoutMs) {

@@ -61,7 +61,8 @@ public:
     QString images() const { return dir_.path() + QStringLiteral("/images/"); }
     QString path(const QString& relative) const { return images() + relative; }
 
-    // Writes a small valid picture (PNG content, whatever the name says).
+    // Writes a small valid picture (PNG content, whatever the name says): one colour with a
+    // black (on black, white) mark in the middle.
     static void writePicture(const QString& path, QColor color = Qt::green, QSize size = {64, 64});
     static void writeBytes(const QString& path, const QByteArray& bytes);
     // A short WAV file of the kind the game plays (16-bit PCM, mono).
@@ -77,6 +78,23 @@ QByteArray photo(QSize size);
 // stored lying on its side).
 QByteArray withOrientation(const QByteArray& jpeg, int orientation);
 
+// While it lives, the calling thread meets file permissions as any account does: an administrator
+// (root), who reads and searches past them, lays that right down until it ends. Where that cannot
+// be done, active() is false and why() tells it.
+class PermissionsApply {
+public:
+    PermissionsApply();
+    ~PermissionsApply();
+    PermissionsApply(const PermissionsApply&) = delete;
+    PermissionsApply& operator=(const PermissionsApply&) = delete;
+    bool active() const { return why_.isEmpty(); }
+    QString why() const { return why_; }
+
+private:
+    QString why_;
+    bool dropped_ = false;
+};
+
 // Runs action on the next modal window that opens, from the event loop, once it is shown.
 // Gives up after ten seconds without one, or when context (if given) is destroyed: a test whose
 // window never came must not leave the action behind for a later test's window.
@@ -90,6 +108,10 @@ void onNext(std::function<void(Window&)> action, QObject* context = nullptr) {
     onNextModalWhere([](QWidget* modal) { return qobject_cast<Window*>(modal) != nullptr; },
                      [action](QWidget* modal) { action(*qobject_cast<Window*>(modal)); }, context);
 }
+
+// Lets the time pass after a window opened by itself (the results, opened by the clock) during
+// which a press is not yet a click.
+void waitOutClickShield();
 
 // Runs a real event loop until done() holds or the time is up; returns done(). Unlike
 // QTest::qWait it does not sleep between rounds, so short timers tick at their own pace.

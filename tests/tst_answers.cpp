@@ -217,8 +217,10 @@ void TestAnswers::doubleClicks() {
             onNext<Form2>([&](Form2& feedback) { clickAt(&feedback.Picture1, stamp); });
             clickAt(answer(), stamp - 1000);
         } else {
-            onNext<lautgarten::Form4>(
-                [&](lautgarten::Form4& results) { clickAt(&results.Command1, stamp); });
+            onNext<lautgarten::Form4>([&](lautgarten::Form4& results) {
+                testsupport::waitOutClickShield();
+                clickAt(&results.Command1, stamp);
+            });
             form->Label3.setText(QStringLiteral("1"));
             form->Timer1_Timer();
             form->Timer1.setEnabled(false);

@@ -6,6 +6,7 @@
 #include <QFontInfo>
 #include <QPointer>
 #include <QScreen>
+#include <QStyleOptionViewItem>
 #include <QTest>
 
 using lautgarten::Form1;
@@ -33,6 +34,7 @@ void leaveResults(Form1& form, GameEnd& end) {
         end.seconds = form.Label3.text();
         end.timerOn = form.Timer1.isEnabled();
         end.feedbackVisible = form.Form2.isLoaded() && form.Form2->isVisible();
+        testsupport::waitOutClickShield();
         QTest::mouseClick(&results.Command1, Qt::LeftButton);
     });
 }
@@ -68,6 +70,12 @@ private slots:
     void namesInTheLine();
     // The results window: size, place, colours, the face of the list, the bird over it.
     void resultsWindow();
+    // A name held down to 150 letters leaves the date, the time and the hits in sight, left of
+    // the bird where a line passes it; the item itself keeps the whole line.
+    void longNameKeepsTheHits();
+    // A single click just as the clock opens the results is no click: the child has not seen
+    // them. A click after the double-click interval is.
+    void resultsShieldedAsTheyOpen();
 
 private:
     std::unique_ptr<TestLibrary> library;
@@ -279,6 +287,67 @@ void TestClock::resultsWindow() {
     // The bird lies over the list's right part.
     QCOMPARE(results.childAt(QPoint(500, 150)), &results.Picture1);
     QCOMPARE(results.List1.count(), 0);
+}
+
+void TestClock::longNameKeepsTheHits() {
+    const QString name(150, QLatin1Char('m'));
+    testsupport::startGame(*form, name);
+    form->Timer1.setEnabled(false);
+    for (int game = 0; game < 6; ++game) {
+        GameEnd end;
+        leaveResults(*form, end);
+        form->Label3.setText(QStringLiteral("1"));
+        form->Timer1_Timer();
+    }
+    Form4& results = form->Form4.get();
+    const QRect bird = results.Picture1.geometry().translated(
+        -results.List1.viewport()->mapTo(&results, QPoint()));
+    bool besideTheBird = false;
+    for (int row = 0; row < results.List1.count(); ++row) {
+        const QString line = results.List1.item(row)->text();
+        QVERIFY(line.contains(QStringLiteral(" - ") + name + QStringLiteral(" - 0 Treffer")));
+        const QString shown = results.lineAsShown(row);
+        QVERIFY2(
+            shown.startsWith(line.section(QStringLiteral(" - "), 0, 0) + QStringLiteral(" - mmm")),
+            qPrintable(shown));
+        QVERIFY2(shown.endsWith(QStringLiteral("mmm - 0 Treffer")), qPrintable(shown));
+        QVERIFY(shown.contains(QChar(0x2026)));
+        // The line as drawn ends inside the list, and left of the bird where it passes it.
+        const QRect room = results.List1.visualItemRect(results.List1.item(row));
+        const bool passesBird = bird.top() <= room.bottom() && bird.bottom() >= room.top();
+        besideTheBird = besideTheBird || passesBird;
+        QStyleOptionViewItem option;
+        option.initFrom(results.List1.viewport());
+        option.font = results.List1.font();
+        option.fontMetrics = QFontMetrics(option.font);
+        option.rect = room;
+        const int drawn = results.List1.itemDelegate()
+                              ->sizeHint(option, results.List1.model()->index(row, 0))
+                              .width();
+        QVERIFY2(drawn <= (passesBird ? bird.left() : results.List1.viewport()->width()),
+                 qPrintable(QStringLiteral("row %1 drawn %2 px wide").arg(row).arg(drawn)));
+    }
+    QVERIFY(besideTheBird);
+    // A name that fits is drawn whole.
+    results.List1.item(0)->setText(QStringLiteral("01.12.2026 09:41:07 - Mia - 12 Treffer"));
+    QCOMPARE(results.lineAsShown(0), results.List1.item(0)->text());
+}
+
+void TestClock::resultsShieldedAsTheyOpen() {
+    testsupport::startGame(*form);
+    form->Timer1.setEnabled(false);
+    bool stayed = false;
+    onNext<Form4>([&stayed](Form4& results) {
+        QTest::mouseClick(&results.Command1, Qt::LeftButton);
+        stayed = results.isVisible();
+        testsupport::waitOutClickShield();
+        QTest::mouseClick(&results.Command1, Qt::LeftButton);
+    });
+    form->Label3.setText(QStringLiteral("1"));
+    form->Timer1_Timer();
+    QVERIFY(stayed);
+    QVERIFY(!form->Form4->isVisible());
+    QVERIFY(form->Timer1.isEnabled());
 }
 
 QTEST_MAIN(TestClock)

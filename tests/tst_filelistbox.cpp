@@ -5,6 +5,7 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,9 +17,11 @@ class TestFileListBox : public QObject {
 
 private slots:
     // The hidden file list: files only, sorted, no hidden files, no sub-folders, no sounds or
-    // names beside the pictures.
+    // names beside the pictures, nothing that Windows or macOS left behind, in any case.
     void fileListing();
     void fileListingMissingFolder();
+    // A folder that may not be read is PermissionDenied, not an empty list.
+    void fileListingUnreadableFolder();
     void fileListingOutOfRange();
 };
 
@@ -26,7 +29,8 @@ void TestFileListBox::fileListing() {
     QTemporaryDir dir;
     const QString folder = dir.path() + QStringLiteral("/a");
     QDir().mkpath(folder + QStringLiteral("/Unterordner"));
-    for (const char* name : {"Zebra.png", "Apfel.png", ".versteckt.png", "Mond.png"})
+    for (const char* name : {"Zebra.png", "Apfel.png", ".versteckt.png", "Mond.png", "Thumbs.db",
+                             "THUMBS.DB", "desktop.ini", "Desktop.INI", ".DS_Store", "._Apfel.png"})
         TestLibrary::writePicture(folder + QLatin1Char('/') + QLatin1String(name));
     // What lies beside a picture to voice or name it is no picture.
     for (const char* name : {"Apfel.wav", "Zebra.TXT", "Mond.m4a"})
@@ -56,6 +60,19 @@ void TestFileListBox::fileListingMissingFolder() {
     TestLibrary::writePicture(dir.path() + QStringLiteral("/datei.png"));
     QVERIFY_ERROR(ErrorNumber::PathNotFound,
                   list.setPath(dir.path() + QStringLiteral("/datei.png")));
+}
+
+void TestFileListBox::fileListingUnreadableFolder() {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QStringLiteral("/a");
+    QDir().mkpath(folder);
+    TestLibrary::writePicture(folder + QStringLiteral("/Apfel.png"));
+    QVERIFY(QFile::setPermissions(folder, QFile::ExeOwner | QFile::WriteOwner));
+    const testsupport::PermissionsApply permissions;
+    if (!permissions.active())
+        QSKIP(qPrintable(permissions.why()));
+    FileListBox list;
+    QVERIFY_ERROR_ON(ErrorNumber::PermissionDenied, folder, list.setPath(folder));
 }
 
 void TestFileListBox::fileListingOutOfRange() {

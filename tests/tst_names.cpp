@@ -63,6 +63,7 @@ void TestNames::strangeNames() {
     onNext<Form4>([&](Form4& results) {
         line = results.List1.item(0)->text();
         QVERIFY(!results.grab().isNull());
+        testsupport::waitOutClickShield();
         QTest::mouseClick(&results.Command1, Qt::LeftButton);
     });
     form.Label3.setText(QStringLiteral("1"));

@@ -10,10 +10,12 @@
 #include <QBuffer>
 #include <QDirIterator>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QResource>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstring>
+#include <sys/stat.h>
 
 using namespace platform;
 using testsupport::TestLibrary;
@@ -34,6 +36,14 @@ private slots:
     void photoUpright();
     // Names stored decomposed on disk are still found under their composed names.
     void decomposedNames();
+    // Only a file of its own bytes is opened, never waiting and never read beyond the largest
+    // picture file: a pipe, a device, a file that claims no size and goes on, or one larger than
+    // any picture is InvalidPicture. A file or folder that may not be read is PermissionDenied.
+    void pictureFiles_data();
+    void pictureFiles();
+    // A GIF whose image data does not decode to the last pixel of every image is no picture.
+    void gifData_data();
+    void gifData();
 };
 
 void TestPicture::loadPicture_data() {
@@ -233,6 +243,216 @@ void TestPicture::decomposedNames() {
                  .isNull());
     QVERIFY_ERROR(ErrorNumber::FileNotFound,
                   LoadPicture(dir.path() + QStringLiteral("/\u00e4.gif")));
+}
+
+void TestPicture::pictureFiles_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<ErrorNumber>("error");
+    QTest::newRow("pipe") << "pipe" << ErrorNumber::InvalidPicture;
+    QTest::newRow("link to a device") << "device" << ErrorNumber::InvalidPicture;
+    QTest::newRow("file that claims no size and goes on")
+        << "endless" << ErrorNumber::InvalidPicture;
+    QTest::newRow("file larger than any picture") << "large" << ErrorNumber::InvalidPicture;
+    QTest::newRow("picture nobody may read") << "unreadable" << ErrorNumber::PermissionDenied;
+    QTest::newRow("folder nobody may search") << "unsearchable" << ErrorNumber::PermissionDenied;
+}
+
+void TestPicture::pictureFiles() {
+    QFETCH(QString, kind);
+    QFETCH(ErrorNumber, error);
+    QTemporaryDir dir;
+    QString path = dir.path() + QStringLiteral("/bild.png");
+    if (kind == QLatin1String("pipe")) {
+        QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
+    } else if (kind == QLatin1String("device")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else if (kind == QLatin1String("endless")) {
+        // The kernel's page map of the reading process: it claims no bytes and gives gigabytes.
+        QFile pageMap(QStringLiteral("/proc/self/pagemap"));
+        if (!pageMap.open(QIODevice::ReadOnly) || pageMap.size() != 0 ||
+            pageMap.read(8).size() != 8)
+            QSKIP("no page map to read here");
+        QVERIFY(QFile::link(pageMap.fileName(), path));
+    } else if (kind == QLatin1String("large")) {
+        QFile large(path);
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(qint64(8192) * 8192 * 4 + 1));
+    } else {
+        TestLibrary::writePicture(path);
+    }
+    if (kind == QLatin1String("unreadable"))
+        QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+    if (kind == QLatin1String("unsearchable")) {
+        const QString folder = dir.path() + QStringLiteral("/a");
+        QVERIFY(QDir().mkdir(folder) && QFile::rename(path, folder + QStringLiteral("/bild.png")));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner));
+        path = folder + QStringLiteral("/bild.png");
+    }
+    const testsupport::PermissionsApply permissions;
+    if (error == ErrorNumber::PermissionDenied && !permissions.active())
+        QSKIP(qPrintable(permissions.why()));
+    QVERIFY_ERROR_ON(error, path, LoadPicture(path, QSize(265, 337)));
+    QVERIFY_ERROR_ON(error, path, PendingPicture(path, QSize(265, 337)).take());
+}
+
+namespace {
+
+// A GIF of one image as the rows below rebuild it: everything up to its image data, the data
+// itself (after the code size, without the sub-blocks' lengths), and the trailer.
+struct GifParts {
+    QByteArray head;
+    QByteArray data;
+    QSize size;
+};
+
+GifParts gifParts(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(path));
+    const QByteArray gif = file.readAll();
+    const auto byte = [&gif](qsizetype at) { return uchar(gif[at]); };
+    qsizetype at = 13 + (byte(10) & 0x80 ? 3 << ((byte(10) & 7) + 1) : 0);
+    while (byte(at) == 0x21) { // extensions
+        at += 2;
+        while (byte(at) != 0)
+            at += byte(at) + 1;
+        ++at;
+    }
+    if (byte(at) != 0x2C || (byte(at + 9) & 0x80))
+        qFatal("%s: not one image with the global colours", qPrintable(path));
+    GifParts parts;
+    parts.size = QSize(byte(at + 5) | byte(at + 6) << 8, byte(at + 7) | byte(at + 8) << 8);
+    at += 10;
+    parts.head = gif.left(at);
+    for (++at; byte(at) != 0; at += byte(at) + 1)
+        parts.data += gif.mid(at + 1, byte(at));
+    return parts;
+}
+
+// Image data as a GIF stores it: the code size, then sub-blocks of at most 255 bytes.
+QByteArray imageData(int codeSize, const QByteArray& data) {
+    QByteArray blocks(1, char(codeSize));
+    for (qsizetype at = 0; at < data.size(); at += 255) {
+        const QByteArray block = data.mid(at, 255);
+        blocks += char(block.size()) + block;
+    }
+    return blocks + '\0';
+}
+
+// Codes of nine bits, for a code size of 8 (clear 256, end 257), packed as a GIF packs them.
+QByteArray packed(const QList<int>& codes) {
+    QByteArray bytes;
+    quint32 bits = 0;
+    int count = 0;
+    for (const int code : codes) {
+        bits |= quint32(code) << count;
+        for (count += 9; count >= 8; count -= 8, bits >>= 8)
+            bytes += char(bits & 0xFF);
+    }
+    return count > 0 ? bytes + char(bits & 0xFF) : bytes;
+}
+
+// The GIF of head and image data, with a comment before the image long enough that its last 2000
+// bytes or more come in the last 4096 that Qt reads.
+QByteArray inLastRead(const QByteArray& head, const QByteArray& data) {
+    const qsizetype descriptor = head.size() - 10;
+    for (int length = 0;; length += 100) {
+        QByteArray comment("\x21\xfe", 2);
+        for (int left = length; left > 0; left -= 255)
+            comment += char(std::min(left, 255)) + QByteArray(std::min(left, 255), 'x');
+        const QByteArray gif = head.left(descriptor) + comment + '\0' + head.mid(descriptor) +
+                               data + QByteArray(1, 0x3B);
+        if (gif.size() % 4096 >= 2000)
+            return gif;
+    }
+}
+
+// Pixels one code each, with a clear code often enough that the codes stay nine bits long.
+void appendPixels(QList<int>& codes, int pixels) {
+    for (int i = 0; i < pixels; ++i) {
+        if (i % 200 == 0)
+            codes << 256;
+        codes << (i * 7) % 200;
+    }
+}
+
+} // namespace
+
+// Each row rebuilds a.gif (no transparency) and lachi.gif (with) with other image data; Qt shows
+// the broken ones without complaint, the undecoded pixels black or see-through.
+void TestPicture::gifData_data() {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QByteArray>("gif");
+    QTest::addColumn<bool>("loads");
+    for (const char* name : {"buchstaben/a.gif", "special/lachi.gif"}) {
+        const QString source = QStringLiteral(LAUTGARTEN_SOURCE_DIR "/images/") + name;
+        const GifParts gif = gifParts(source);
+        const int pixels = gif.size.width() * gif.size.height();
+        const auto row = [&](const char* what) -> QTestData& {
+            return QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(name, what)));
+        };
+        const auto with = [&gif](const QByteArray& data) {
+            return gif.head + data + QByteArray(1, 0x3B);
+        };
+        QList<int> whole;
+        appendPixels(whole, pixels);
+        whole << 257;
+        row("every pixel one code") << source << with(imageData(8, packed(whole))) << true;
+        QByteArray interlaced = with(imageData(8, packed(whole)));
+        interlaced[gif.head.size() - 1] = char(0x40);
+        row("interlaced") << source << interlaced << true;
+        for (const int codeSize : {0, 1, 11, 12})
+            row(qPrintable(QStringLiteral("code size %1").arg(codeSize)))
+                << source << with(imageData(codeSize, gif.data)) << false;
+        // Qt reads a GIF 4096 bytes at a time and gives up without a picture where its data
+        // breaks off before the last of them; a break shortly before the end, in the last
+        // 4096 bytes, is shown with the pixels after it black or see-through.
+        const auto brokenNearEnd = [&](const QList<int>& broken) {
+            QList<int> codes;
+            appendPixels(codes, pixels - 400);
+            codes << broken;
+            appendPixels(codes, 100);
+            return inLastRead(gif.head, imageData(8, packed(codes << 257)));
+        };
+        // After a clear: two pixels, a code far beyond the table, then a code built on it.
+        row("a code not yet defined") << source << brokenNearEnd({256, 1, 2, 500, 3, 260}) << false;
+        // After a clear the first code must be a pixel; 258 is the table's first entry.
+        row("a table entry first after a clear")
+            << source << brokenNearEnd({256, 258, 4, 258}) << false;
+        QByteArray noise(1000, Qt::Uninitialized);
+        QRandomGenerator random(481);
+        for (char& byte : noise)
+            byte = char(random.bounded(256));
+        row("random codes") << source << with(imageData(8, noise)) << false;
+        QList<int> half;
+        appendPixels(half, pixels / 2);
+        row("the end code after half the pixels")
+            << source << with(imageData(8, packed(half << 257))) << false;
+        row("data cut after half its codes")
+            << source << with(imageData(8, gif.data.left(gif.data.size() / 2))) << false;
+        interlaced = with(imageData(8, packed(half)));
+        interlaced[gif.head.size() - 1] = char(0x40);
+        row("interlaced, half the pixels") << source << interlaced << false;
+        // An animation is checked to its last image.
+        QByteArray second = gif.head.mid(gif.head.lastIndexOf('\x2c'));
+        row("second image with half the pixels")
+            << source
+            << with(imageData(8, gif.data) + second +
+                    imageData(8, gif.data.left(gif.data.size() / 2)))
+            << false;
+    }
+}
+
+void TestPicture::gifData() {
+    QFETCH(QString, source);
+    QFETCH(QByteArray, gif);
+    QFETCH(bool, loads);
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/bild.gif");
+    TestLibrary::writeBytes(path, gif);
+    if (loads)
+        QCOMPARE(LoadPicture(path).size, QImage(source).size());
+    else
+        QVERIFY_ERROR_ON(ErrorNumber::InvalidPicture, path, LoadPicture(path));
 }
 
 QTEST_MAIN(TestPicture)

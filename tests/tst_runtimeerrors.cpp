@@ -33,6 +33,8 @@ void TestRuntimeErrors::errorMessages_data() {
                                << QStringLiteral("Index außerhalb des gültigen Bereichs");
     QTest::newRow("type") << ErrorNumber::TypeMismatch << QStringLiteral("Typen unverträglich");
     QTest::newRow("file") << ErrorNumber::FileNotFound << QStringLiteral("Datei nicht gefunden");
+    QTest::newRow("permission") << ErrorNumber::PermissionDenied
+                                << QStringLiteral("Zugriff verweigert");
     QTest::newRow("path") << ErrorNumber::PathNotFound << QStringLiteral("Pfad nicht gefunden");
     QTest::newRow("picture") << ErrorNumber::InvalidPicture << QStringLiteral("Ungültiges Bild");
 }

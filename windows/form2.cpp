@@ -6,8 +6,8 @@
 #include "platform/guard.h"
 #include "platform/icon.h"
 #include "platform/layout.h"
+#include "platform/scale.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
 
@@ -32,8 +32,11 @@ Form2::Form2(lautgarten::Form1& owner)
 
     // Maximized: the borderless window covers the screen, so the whole face shows. Without a
     // window manager the state alone would leave it at the size of its layout.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
+    // On the screen that shows the main window: a beamer, maybe, not the laptop.
+    if (QScreen* screen = gameScreen()) {
+        setScreen(screen);
         setGeometry(screen->availableGeometry());
+    }
     setWindowState(Qt::WindowMaximized);
 }
 

@@ -43,7 +43,7 @@ Form3::Form3(lautgarten::Form1& owner)
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, false);
     setColors(this, Qt::black, LightBlue);
-    setFixedSize(twips(10890), twips(7650));
+    setFixedDesignSize(this, {10890, 7650});
 
     place(&Picture3, "Picture3", {4440, 4680, 2295, 2415});
     Picture3.setBackColor(LightBlue);
@@ -56,7 +56,7 @@ Form3::Form3(lautgarten::Form1& owner)
     place(&Text2, "Text2", {6960, 3120, 3735, 4335});
     // The application's font is this one already (Form1), so the box was made with it and
     // setting it lays nothing out again.
-    Text2.setFont(designFont(QStringLiteral("Verdana"), 9.75));
+    setDesignFont(&Text2, QStringLiteral("Verdana"), 9.75);
     setColors(&Text2, QColor(0, 0, 192), Qt::white);
     Text2.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text2.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -64,12 +64,12 @@ Form3::Form3(lautgarten::Form1& owner)
     Text2.document()->setDocumentMargin(1);
 
     place(&Text1, "Text1", {120, 5760, 3855, 525});
-    Text1.setFont(designFont(QStringLiteral("Verdana"), 12, true, true));
+    setDesignFont(&Text1, QStringLiteral("Verdana"), 12, true, true);
     setColors(&Text1, Qt::blue, Qt::white);
     Text1.installEventFilter(this);
 
     place(&Command1, "Command1", {480, 6600, 3255, 735});
-    Command1.setFont(designFont(QStringLiteral("Verdana"), 14.25, true));
+    setDesignFont(&Command1, QStringLiteral("Verdana"), 14.25, true);
     // Enter belongs to the name box; the button must not take it as well.
     Command1.setAutoDefault(false);
     connectGuarded(&Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
@@ -79,7 +79,7 @@ Form3::Form3(lautgarten::Form1& owner)
     Picture1.setPicture(LoadPicture(QStringLiteral(":/pictures/banner.png")));
 
     place(&Label1, "Label1", {240, 5280, 3855, 375});
-    Label1.setFont(designFont(QStringLiteral("Verdana"), 12, true, true));
+    setDesignFont(&Label1, QStringLiteral("Verdana"), 12, true, true);
     setColors(&Label1, QColor(192, 0, 0), LightBlue);
 
     // A control listed earlier lies over a later one.

@@ -20,6 +20,13 @@ public:
 
     void Command1_Click();
 
+    // A line of the list as it is drawn: whole where it fits, else with the player's name cut
+    // short in its middle, so that the date, the time and the hits always show, left of the bird
+    // where the line passes it. The item keeps the whole line, for a screen reader.
+    QString lineAsShown(int row) const;
+    // The same for a line drawn in the rows room covers (in the list's own coordinates).
+    QString lineAsShown(const QString& line, const QRect& room, const QFontMetrics& metrics) const;
+
     platform::PictureBox Picture1{this};
     QPushButton Command1{QStringLiteral("zurück zum Spiel"), this};
     QListWidget List1{this};

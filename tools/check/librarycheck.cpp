@@ -13,9 +13,19 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QImage>
 #include <QSet>
 #include <algorithm>
 #include <cstdint>
+#include <new>
+
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace lautgarten::check {
 
@@ -61,6 +71,190 @@ QString unreadable(const RuntimeError& error) {
         .arg(error.text());
 }
 
+QString plain() {
+    return QStringLiteral("Alle Pixel dieses Bildes haben dieselbe Farbe: Das Kind sieht im "
+                          "Bildfeld nur eine leere Fläche und erkennt nichts darauf (so zeigt das "
+                          "Spiel auch ein GIF-Bild, das außerhalb seiner eigenen Fläche liegt). "
+                          "Bitte das Bild in einem Bildbetrachter ansehen und durch eines "
+                          "ersetzen, das etwas zeigt.");
+}
+
+// Whether every pixel of a picture as the game shows it has the same colour.
+bool onePlainColour(const QPixmap& pixmap) {
+    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QRgb first = image.isNull() ? 0 : image.pixel(0, 0);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        if (std::any_of(line, line + image.width(), [first](QRgb pixel) { return pixel != first; }))
+            return false;
+    }
+    return true;
+}
+
+// What lies there instead of a file of its own bytes, as a sentence begins it.
+QString notAFile(const QString& path) {
+    QString kind = QStringLiteral("etwas anderes als eine Datei");
+#ifndef Q_OS_WIN
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0) {
+        if (S_ISFIFO(info.st_mode))
+            kind = QStringLiteral("eine Pipe (FIFO)");
+        else if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
+            kind = QStringLiteral("ein Gerät");
+        else if (S_ISSOCK(info.st_mode))
+            kind = QStringLiteral("ein Socket");
+    }
+#endif
+    const QFileInfo entry(path);
+    if (entry.isSymLink())
+        return QStringLiteral("Das ist eine Verknüpfung auf %1, %2, keine Bilddatei")
+            .arg(platform::pathOnDisk(entry.symLinkTarget()), kind);
+    return QStringLiteral("Das ist %1, keine Bilddatei").arg(kind);
+}
+
+// What the checker's account, or every account, may not do with a folder or file of the library.
+struct Rights {
+    bool read = false;   // r: list a folder, read a file
+    bool search = false; // x: open what lies in a folder
+    bool here = false;   // the account running the check meets it itself
+    bool lacking() const { return read || search; }
+};
+
+// Asks the system rather than reading the permission bits alone: an administrator passes them
+// where others do not. Bits that grant a right to nobody at all count as well, so that an
+// administrator's check still finds a folder unpacked without "x".
+Rights rightsOf([[maybe_unused]] const QString& path, [[maybe_unused]] bool folder,
+                [[maybe_unused]] bool needsRead) {
+    Rights rights;
+#ifndef Q_OS_WIN
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info;
+    if (::stat(native.constData(), &info) != 0)
+        return rights;
+    const auto nobody = [&info](mode_t bits) { return (info.st_mode & bits) == 0; };
+    if (needsRead) {
+        bool denied = false;
+        if (folder) {
+            DIR* dir = opendir(native.constData());
+            denied = !dir && errno == EACCES;
+            if (dir)
+                closedir(dir);
+        } else {
+            const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+            denied = fd < 0 && errno == EACCES;
+            if (fd >= 0)
+                ::close(fd);
+        }
+        rights.read = denied || nobody(S_IRUSR | S_IRGRP | S_IROTH);
+        rights.here = rights.here || denied;
+    }
+    if (folder) {
+        struct stat inside;
+        const bool denied = ::stat((native + "/.").constData(), &inside) != 0 && errno == EACCES;
+        rights.search = denied || nobody(S_IXUSR | S_IXGRP | S_IXOTH);
+        rights.here = rights.here || denied;
+    }
+#endif
+    return rights;
+}
+
+// How the rights are given back: a command for the terminal, or the way on Windows.
+QString grant(const QString& path, bool folder) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(folder);
+    return QStringLiteral("Bitte in den Eigenschaften von %1 unter „Sicherheit“ allen Benutzern "
+                          "das Lesen erlauben.")
+        .arg(QDir::toNativeSeparators(platform::pathOnDisk(path)));
+#else
+    QString quotedPath = platform::pathOnDisk(path);
+    quotedPath.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
+    return QStringLiteral("Abhilfe (im Terminal, nötigenfalls mit sudo davor): chmod %1 '%2'")
+        .arg(folder ? QStringLiteral("a+rx") : QStringLiteral("a+r"), quotedPath);
+#endif
+}
+
+QString deniedFolder(const QString& path, const Rights& rights, const QString& letter) {
+    const QString who = rights.here ? QStringLiteral("Dem Benutzerkonto, unter dem die Prüfung "
+                                                     "läuft, fehlt")
+                                    : QStringLiteral("Allen Benutzerkonten fehlt");
+    QString what;
+    if (rights.search)
+        what =
+            QStringLiteral("%1 auf diesen Ordner das Recht „Ausführen“ (x)%2, ohne das sich "
+                           "keine Datei darin öffnen lässt (so kommt ein Ordner manchmal aus "
+                           "einem ZIP-Archiv).")
+                .arg(who, rights.read ? QStringLiteral(" und das Recht „Lesen“ (r)") : QString());
+    else
+        what = QStringLiteral("%1 auf diesen Ordner das Recht „Lesen“ (r), ohne das sich nicht "
+                              "nachsehen lässt, welche Bilder darin liegen.")
+                   .arg(who);
+    const QString game =
+        letter.isEmpty()
+            ? QStringLiteral("Das Spiel bricht mit „Zugriff verweigert“ ab, sobald es ein Bild "
+                             "daraus braucht.")
+            : QStringLiteral("Das Spiel bricht mit „Zugriff verweigert“ ab, sobald es ein Bild "
+                             "für %1 braucht.")
+                  .arg(quoted(letter));
+    return what + QLatin1Char(' ') + game + QLatin1Char(' ') + grant(path, true);
+}
+
+QString deniedFile(const QString& path, const Rights& rights) {
+    return QStringLiteral("%1 das Recht „Lesen“ (r) auf diese Datei. Das Spiel bricht mit "
+                          "„Zugriff verweigert“ ab, sobald es dieses Bild zeigen will. %2")
+        .arg(rights.here || !rights.lacking()
+                 ? QStringLiteral("Dem Benutzerkonto, unter dem die Prüfung läuft, fehlt")
+                 : QStringLiteral("Allen Benutzerkonten fehlt"),
+             grant(path, false));
+}
+
+// Whether two names lead to the same folder: on a stick formatted for Windows "A" is "a".
+bool sameEntry(const QString& a, const QString& b) {
+#ifdef Q_OS_WIN
+    return QFileInfo(a).canonicalFilePath().compare(QFileInfo(b).canonicalFilePath(),
+                                                    Qt::CaseInsensitive) == 0;
+#else
+    struct stat first, second;
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+#endif
+}
+
+// A folder name as a person would say it: in one case, one Unicode form, without blanks around
+// it, umlauts written out as a keyboard without them writes them.
+QString spoken(const QString& name) {
+    QString text = name.normalized(QString::NormalizationForm_C).trimmed().toCaseFolded();
+    text.replace(QStringLiteral("ä"), QStringLiteral("ae"));
+    text.replace(QStringLiteral("ö"), QStringLiteral("oe"));
+    text.replace(QStringLiteral("ü"), QStringLiteral("ue"));
+    text.replace(QStringLiteral("ß"), QStringLiteral("ss"));
+    return text;
+}
+
+// How many letters must change, go or come for one name to become the other.
+int editDistance(const QString& a, const QString& b) {
+    QList<int> row(b.size() + 1);
+    for (int j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (int i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = i;
+        for (int j = 1; j <= b.size(); ++j) {
+            const int above = row[j];
+            row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// The folders in images/ that the game reads: one for each letter, the letter pictures, the faces,
+// and the sounds of the letters and of the sentences.
+QStringList foldersRead() {
+    return letterEntries() + QStringList{QStringLiteral("buchstaben"), QStringLiteral("special"),
+                                         QStringLiteral("laute"), QStringLiteral("saetze")};
+}
+
 // Walks the library in the order the game meets it and collects what it would trip over.
 class Checker {
 public:
@@ -82,6 +276,9 @@ public:
                        .arg(platform::pathOnDisk(root_)));
             return result_;
         }
+        // Nothing in the library can be opened without "x" on images/ itself.
+        if (!reachable(images_.chopped(1), false, {}))
+            return result_;
         const bool letterPictures = folderPresent(
             QStringLiteral("buchstaben"),
             QStringLiteral("Der Ordner mit den Buchstabenbildern fehlt; das Spiel bricht gleich "
@@ -107,6 +304,7 @@ public:
                                         "hineinlegen."));
         }
         checkSpeech();
+        reportFoldersNeverRead();
         return result_;
     }
 
@@ -119,28 +317,61 @@ private:
         result_.problems.append({relative(path), message});
     }
 
+    // Names a folder that lacks a right the game needs; false where this account cannot go on
+    // into it either.
+    bool reachable(const QString& folder, bool listed, const QString& letter) {
+        const Rights rights = rightsOf(folder, true, listed);
+        if (rights.lacking())
+            report(folder, deniedFolder(folder, rights, letter));
+        return !rights.here;
+    }
+
     bool folderPresent(const QString& name, const QString& missing) {
         const QString onDisk = platform::resolveOnDisk(images_ + name);
         if (QFileInfo(onDisk).isDir())
-            return true;
+            return reachable(onDisk, false, {});
         report(onDisk, missing);
         return false;
     }
 
     // Loads the picture exactly as the game would and measures it against the box it goes into.
     void checkPicture(const QString& path, QSize box, const QString& missing) {
+        const QString onDisk = platform::resolveOnDisk(path);
         try {
-            const QSize size = platform::LoadPicture(path, box).size;
+            const platform::Picture picture = platform::LoadPicture(path, box);
+            const QSize size = picture.size;
             if (size.width() > box.width() || size.height() > box.height())
-                report(platform::resolveOnDisk(path), tooLarge(size, box));
+                report(onDisk, tooLarge(size, box));
             else if (std::max(size.width(), size.height()) < MinPictureSide)
-                report(platform::resolveOnDisk(path), tooSmall(size));
+                report(onDisk, tooSmall(size));
+            else if (onePlainColour(picture.pixmap))
+                report(onDisk, plain());
+            if (const Rights rights = rightsOf(onDisk, false, true); rights.lacking())
+                report(onDisk, deniedFile(onDisk, rights));
         } catch (const RuntimeError& error) {
-            if (error.number() == ErrorNumber::FileNotFound ||
-                error.number() == ErrorNumber::PathNotFound)
+            const QFileInfo file(onDisk);
+            if (error.number() == ErrorNumber::PermissionDenied)
+                report(onDisk, deniedFile(onDisk, rightsOf(onDisk, false, true)));
+            else if (error.number() == ErrorNumber::FileNotFound ||
+                     error.number() == ErrorNumber::PathNotFound)
                 report(path, missing);
+            else if (file.exists() && !file.isFile())
+                report(onDisk, notAFile(onDisk) +
+                                   QStringLiteral(". Das Spiel liest daraus kein Bild und bricht "
+                                                  "ab, sobald es sie zeigen will. Bitte den "
+                                                  "Eintrag löschen und das Bild selbst "
+                                                  "hineinlegen."));
+            else if (file.size() > platform::MaxPictureBytes)
+                report(onDisk, QStringLiteral("Die Datei ist %1 MB groß; kein Bild ist größer als "
+                                              "%2 MB. Das Spiel liest sie nicht und bricht ab, "
+                                              "sobald es sie zeigen will. Bitte sie durch ein "
+                                              "Bild ersetzen.")
+                                   .arg(file.size() >> 20)
+                                   .arg(platform::MaxPictureBytes >> 20));
             else
-                report(platform::resolveOnDisk(path), unreadable(error));
+                report(onDisk, unreadable(error));
+        } catch (const std::bad_alloc&) {
+            report(onDisk, unreadable(RuntimeError(ErrorNumber::OutOfMemory, onDisk)));
         }
     }
 
@@ -157,6 +388,9 @@ private:
     void checkLetterFolder(const QString& letter) {
         const QString folder = images_ + letter;
         platform::FileListBox list;
+        if (QFileInfo(platform::resolveOnDisk(folder)).isDir() &&
+            !reachable(platform::resolveOnDisk(folder), true, letter))
+            return;
         try {
             list.setPath(folder);
         } catch (const RuntimeError& error) {
@@ -219,27 +453,8 @@ private:
                 (entry.isFile() && platform::isCompanionFile(entry.fileName()) &&
                  !entry.fileName().startsWith(QLatin1Char('.'))))
                 continue;
-            const bool hidden = entry.fileName().startsWith(QLatin1Char('.'));
-            QString message;
-            if (hidden && entry.isDir())
-                message = QStringLiteral("Versteckter Ordner (der Name beginnt mit einem Punkt): "
-                                         "Das Spiel übergeht ihn samt Inhalt. Bilder daraus bitte "
-                                         "direkt in den Ordner %1 legen, sonst kann er weg.");
-            else if (hidden)
-                message = QStringLiteral("Versteckte Datei (der Name beginnt mit einem Punkt): "
-                                         "Das Spiel übergeht sie. Soll sie ein Bild für das Spiel "
-                                         "sein, bitte den Punkt am Namensanfang entfernen, sonst "
-                                         "die Datei löschen.");
-            else if (entry.isDir())
-                message = QStringLiteral("Unterordner: Das Spiel nimmt nur Bilder, die direkt im "
-                                         "Ordner %1 liegen, und übergeht diesen Ordner samt "
-                                         "Inhalt. Bitte die Bilder daraus direkt in %1 legen.");
-            else
-                message = QStringLiteral("Das Spiel übergeht diesen Eintrag, weil er keine "
-                                         "gewöhnliche Datei ist (etwa eine Verknüpfung, deren "
-                                         "Ziel fehlt). Bitte ihn löschen und das Bild selbst "
-                                         "hineinlegen.");
-            report(entry.filePath(), message.replace(QStringLiteral("%1"), relative(folder)));
+            report(entry.filePath(),
+                   passedOver(entry, folder).replace(QStringLiteral("%1"), relative(folder)));
         }
     }
 
@@ -391,6 +606,153 @@ private:
     static QString baseName(const QString& file) {
         const qsizetype dot = file.lastIndexOf(QLatin1Char('.'));
         return (dot > 0 ? file.left(dot) : file).normalized(QString::NormalizationForm_C);
+    }
+
+    // Why the game passes over an entry of a letter folder, and what to do; %1 stands for the
+    // folder.
+    static QString passedOver(const QFileInfo& entry, const QString& folder) {
+        const QString leftover = leftBehind(entry, folder);
+        if (!leftover.isEmpty())
+            return leftover;
+        const bool hidden = entry.fileName().startsWith(QLatin1Char('.'));
+        if (hidden && entry.isDir())
+            return QStringLiteral("Versteckter Ordner (der Name beginnt mit einem Punkt): "
+                                  "Das Spiel übergeht ihn samt Inhalt. Bilder daraus bitte "
+                                  "direkt in den Ordner %1 legen, sonst kann er weg.");
+        if (hidden)
+            return QStringLiteral("Versteckte Datei (der Name beginnt mit einem Punkt): "
+                                  "Das Spiel übergeht sie. Soll sie ein Bild für das Spiel "
+                                  "sein, bitte den Punkt am Namensanfang entfernen, sonst "
+                                  "die Datei löschen.");
+        if (entry.isDir())
+            return QStringLiteral("Unterordner: Das Spiel nimmt nur Bilder, die direkt im "
+                                  "Ordner %1 liegen, und übergeht diesen Ordner samt "
+                                  "Inhalt. Bitte die Bilder daraus direkt in %1 legen.");
+        if (platform::hiddenBySystem(entry.filePath()))
+            return QStringLiteral("Diese Datei ist unter Windows als versteckt oder als "
+                                  "Systemdatei markiert; das Spiel übergeht sie, wie der "
+                                  "Explorer sie nicht zeigt. Soll sie ein Bild für das "
+                                  "Spiel sein, bitte die Markierung entfernen (in der "
+                                  "Eingabeaufforderung: attrib -h -s und der Name), sonst "
+                                  "die Datei löschen.");
+        return QStringLiteral("Das Spiel übergeht diesen Eintrag, weil er keine "
+                              "gewöhnliche Datei ist (etwa eine Verknüpfung, deren "
+                              "Ziel fehlt). Bitte ihn löschen und das Bild selbst "
+                              "hineinlegen.");
+    }
+
+    // What Windows or macOS left there by itself, as a teacher would tell it; empty for anything
+    // else.
+    static QString leftBehind(const QFileInfo& entry, const QString& folder) {
+        const QString name = entry.fileName();
+        switch (platform::leftoverOf(name)) {
+        case platform::Leftover::None:
+            return {};
+        case platform::Leftover::Windows:
+            return QStringLiteral("Diese Datei legt Windows von selbst in Ordner mit Bildern (%1). "
+                                  "Sie ist kein Bild; das Spiel übergeht sie. Sie kann gelöscht "
+                                  "werden.")
+                .arg(name.compare(QLatin1String("Thumbs.db"), Qt::CaseInsensitive) == 0
+                         ? QStringLiteral("Vorschaubilder für den Explorer")
+                         : QStringLiteral("Einstellungen der Ordneransicht"));
+        case platform::Leftover::MacOS:
+            break;
+        }
+        if (entry.isDir())
+            return QStringLiteral("Diesen Ordner legt macOS in ZIP-Archive; er enthält keine "
+                                  "Bilder, nur Zusatzangaben des Macs. Das Spiel übergeht ihn "
+                                  "samt Inhalt. Er kann gelöscht werden.");
+        if (name.startsWith(QLatin1String("._"))) {
+            const QString partner = name.mid(2);
+            return QStringLiteral(
+                       "Diese Datei legt macOS beim Kopieren auf einen Stick oder in ein "
+                       "ZIP-Archiv neben %1 an. Sie ist kein Bild, sondern hält nur "
+                       "Zusatzangaben des Macs zu %1; das Spiel übergeht sie. Sie kann "
+                       "gelöscht werden (nicht umbenennen: auch ohne den Punkt wäre "
+                       "sie kein Bild)%2.")
+                .arg(quoted(partner),
+                     QFileInfo::exists(folder + QLatin1Char('/') + partner)
+                         ? QString()
+                         : QStringLiteral("; das Bild %1 selbst fehlt hier").arg(quoted(partner)));
+        }
+        return QStringLiteral("Diese Datei legt der Finder von macOS in jeden Ordner, den er "
+                              "zeigt (Einstellungen der Ordneransicht). Sie ist kein Bild; das "
+                              "Spiel übergeht sie. Sie kann gelöscht werden.");
+    }
+
+    // Every folder in images/ beside those the game reads lies there for nothing: often one of
+    // them as another computer wrote it ("A" beside "a", an "ö" in another Unicode form).
+    void reportFoldersNeverRead() {
+        QStringList read; // as on disk
+        for (const QString& name : foldersRead()) {
+            const QString onDisk = platform::resolveOnDisk(images_ + name);
+            if (QFileInfo(onDisk).isDir())
+                read.append(onDisk);
+        }
+        const QFileInfoList folders = QDir(images_).entryInfoList(
+            QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        for (const QFileInfo& folder : folders) {
+            const QString path = folder.filePath();
+            if (std::any_of(read.cbegin(), read.cend(),
+                            [&path](const QString& used) { return sameEntry(path, used); }))
+                continue;
+            if (platform::leftoverOf(folder.fileName()) != platform::Leftover::None) {
+                report(path, leftBehind(folder, images_));
+                continue;
+            }
+            report(path, neverRead(folder.fileName()));
+        }
+    }
+
+    QString neverRead(const QString& name) const {
+        const QString said = spoken(name);
+        QString meant, how;
+        int nearest = 3;
+        bool alone = false;
+        for (const QString& wanted : foldersRead()) {
+            QString reason;
+            int distance = 0;
+            if (name.normalized(QString::NormalizationForm_C) == wanted)
+                reason = QStringLiteral("derselbe Name, nur in einer anderen Unicode-Form "
+                                        "gespeichert, wie etwa ein Mac sie schreibt");
+            else if (name.normalized(QString::NormalizationForm_C).toCaseFolded() == wanted)
+                reason = QStringLiteral("derselbe Name in anderer Groß- und Kleinschreibung; das "
+                                        "Spiel unterscheidet sie");
+            else if (said == spoken(wanted))
+                reason = QStringLiteral("derselbe Name, anders geschrieben");
+            else if (std::min(said.size(), wanted.size()) >= 2 &&
+                     (distance = editDistance(said, spoken(wanted))) <=
+                         (wanted.size() >= 6 ? 2 : 1))
+                reason = QStringLiteral("fast derselbe Name");
+            else
+                continue;
+            if (distance < nearest) {
+                nearest = distance;
+                meant = wanted;
+                how = reason;
+                alone = true;
+            } else if (distance == nearest) {
+                alone = false; // two are as near: no guess
+            }
+        }
+        const QString start = QStringLiteral("Diesen Ordner liest das Spiel nie; was darin liegt, "
+                                             "kommt in keinem Spiel vor.");
+        if (meant.isEmpty() || !alone)
+            return start +
+                   QStringLiteral(" Das Spiel liest nur die Ordner der Buchstaben (%1), "
+                                  "„buchstaben“, „special“, „laute“ und „saetze“. Bilder daraus "
+                                  "bitte in den Ordner des Buchstabens legen, mit dem ihr Name "
+                                  "anfängt, und den Ordner dann löschen.")
+                       .arg(letterEntries().join(QStringLiteral(", ")));
+        const QString onDisk = platform::resolveOnDisk(images_ + meant);
+        if (QFileInfo(onDisk).isDir())
+            return start + QStringLiteral(" Gemeint ist wohl %1 (%2), den es gleich daneben "
+                                          "gibt. Bitte den Inhalt nach %3 verschieben und diesen "
+                                          "Ordner dann löschen.")
+                               .arg(quoted(meant), how, relative(onDisk));
+        return start + QStringLiteral(" Gemeint ist wohl %1 (%2). Bitte den Ordner in %1 "
+                                      "umbenennen.")
+                           .arg(quoted(meant), how);
     }
 
     const QString root_;
