@@ -464,15 +464,15 @@ private:
 
     // A sound file the game would try to play: it must play, and should be short.
     void checkSound(const QString& path) {
-        const QString problem = soundFileProblem(path);
-        if (!problem.isEmpty()) {
+        const SoundFile sound = readSoundFile(path);
+        if (!sound.problem.isEmpty()) {
             report(path, QStringLiteral("Das Spiel kann diesen Ton nicht abspielen: %1 Bitte als "
                                         "WAV-Datei (PCM, 16 Bit) speichern; wie, steht in der "
                                         "Anleitung unter „Eigene Töne aufnehmen“.")
-                             .arg(problem));
+                             .arg(sound.problem));
             return;
         }
-        const int seconds = (soundFileLength(path) + 500) / 1000;
+        const int seconds = (sound.lengthMs + 500) / 1000;
         if (seconds > 5)
             hint(path, QStringLiteral("Der Ton dauert %1 Sekunden; ein Wort dauert kaum länger "
                                       "als eine. Vermutlich ist Stille davor oder danach "

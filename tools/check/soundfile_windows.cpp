@@ -6,8 +6,7 @@
 
 #include "tools/check/soundfile.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <algorithm>
 
 #include <windows.h>
 
@@ -17,40 +16,22 @@
 
 namespace lautgarten::check {
 
-namespace {
-
-constexpr qint64 MaxSoundBytes = 64 * 1024 * 1024;
-
-struct Opened {
-    QString problem;
-    int lengthMs = 0;
-};
-
-Opened open(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return {QStringLiteral("Das ist keine gewöhnliche Datei.")};
-    if (info.size() > MaxSoundBytes)
-        return {QStringLiteral("Die Datei ist %1 MB groß, viel zu groß für ein Wort.")
-                    .arg(info.size() / (1024 * 1024))};
-    QFile source(path);
-    if (!source.open(QIODevice::ReadOnly))
-        return {QStringLiteral("Die Datei lässt sich nicht lesen (%1).").arg(source.errorString())};
-    QByteArray bytes = source.read(MaxSoundBytes);
+SoundFile decodeSound(QByteArray& bytes) {
     MMIOINFO memory{};
     memory.fccIOProc = FOURCC_MEM;
     memory.pchBuffer = bytes.data();
     memory.cchBuffer = LONG(bytes.size());
     HMMIO file = mmioOpenW(nullptr, &memory, MMIO_READ);
+    const SoundFile notWav{
+        QStringLiteral("Das ist keine WAV-Datei, die das Spiel abspielen kann.")};
     if (!file)
-        return {QStringLiteral("Das ist keine WAV-Datei, die das Spiel abspielen kann.")};
-    const Opened notWav{QStringLiteral("Das ist keine WAV-Datei, die das Spiel abspielen kann.")};
+        return notWav;
     MMCKINFO riff{};
     riff.fccType = mmioFOURCC('W', 'A', 'V', 'E');
     MMCKINFO chunk{};
     chunk.ckid = mmioFOURCC('f', 'm', 't', ' ');
     WAVEFORMATEXTENSIBLE format{};
-    const auto close = [&](Opened result) {
+    const auto close = [&](SoundFile result) {
         mmioClose(file, 0);
         return result;
     };
@@ -76,16 +57,6 @@ Opened open(const QString& path) {
     if (chunk.cksize == 0)
         return close({QStringLiteral("Die WAV-Datei enthält keinen Ton.")});
     return close({{}, int(qint64(chunk.cksize) * 1000 / format.Format.nAvgBytesPerSec)});
-}
-
-} // namespace
-
-QString soundFileProblem(const QString& path) {
-    return open(path).problem;
-}
-
-int soundFileLength(const QString& path) {
-    return open(path).lengthMs;
 }
 
 } // namespace lautgarten::check
