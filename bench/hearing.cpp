@@ -29,26 +29,17 @@ struct Recorder {
         int pipe[2];
         if (::pipe2(pipe, O_CLOEXEC) != 0)
             xwait::fail("no pipe");
+        // parec comes with pulseaudio-utils.
         const std::vector<std::string> args = {
             "parec",        "--device=" + source, "--raw",           "--format=s16le",
             "--rate=22050", "--channels=1",       "--latency-msec=5"};
-        std::vector<char*> argv;
-        for (const std::string& arg : args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, pipe[1], STDOUT_FILENO);
-        if (posix_spawnp(&child.pid, "parec", &actions, nullptr, argv.data(), environ) != 0)
-            xwait::fail("cannot start parec (pulseaudio-utils)");
-        posix_spawn_file_actions_destroy(&actions);
+        child = xwait::spawn(args, pipe[1]);
         close(pipe[1]);
         fd = pipe[0];
         fcntl(fd, F_SETFL, O_NONBLOCK);
     }
     ~Recorder() {
-        kill(child.pid, SIGTERM);
-        waitpid(child.pid, nullptr, 0);
+        xwait::stop(child);
         close(fd);
     }
 

@@ -44,16 +44,16 @@ struct Child {
     int pidfd = -1; // readable once the process has ended
 };
 
-// Starts a program; standard output goes to standard error so that only our figures are on
-// standard output.
-inline Child spawn(const std::vector<std::string>& args) {
+// Starts a program; its standard output goes to output, by default to standard error so that
+// only our figures are on standard output.
+inline Child spawn(const std::vector<std::string>& args, int output = STDERR_FILENO) {
     std::vector<char*> argv;
     for (const std::string& arg : args)
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, STDERR_FILENO, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
     Child child;
     if (posix_spawnp(&child.pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
         fail("cannot start the program");
