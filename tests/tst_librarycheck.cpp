@@ -613,7 +613,11 @@ void TestLibraryCheck::commandWhateverLiesThere() {
         expected << "images/f/Seiten.png: Das Spiel kann diese Datei nicht als Bild laden "
                     "(Laufzeitfehler 481: Ungültiges Bild)";
     }
-    expected << "images/special/lachi.gif: Das ist eine Verknüpfung auf /dev/zero, ein Gerät";
+    // The game's listing passes over a pipe in a letter folder; the check says what it is.
+    QVERIFY(mkfifo(QFile::encodeName(lib.path("g/Rohr.png")).constData(), 0644) == 0);
+    expected << "images/g/Rohr.png: Das ist eine Pipe (FIFO), keine Bilddatei. Das Spiel übergeht "
+                "diesen Eintrag."
+             << "images/special/lachi.gif: Das ist eine Verknüpfung auf /dev/zero, ein Gerät";
 
     QProcess process;
 #if defined(__SANITIZE_ADDRESS__)

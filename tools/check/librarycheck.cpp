@@ -635,6 +635,10 @@ private:
                                   "Spiel sein, bitte die Markierung entfernen (in der "
                                   "Eingabeaufforderung: attrib -h -s und der Name), sonst "
                                   "die Datei löschen.");
+        if (entry.exists()) // a pipe, a device, or a link to one
+            return notAFile(entry.filePath()) +
+                   QStringLiteral(". Das Spiel übergeht diesen Eintrag. Bitte ihn löschen und "
+                                  "das Bild selbst hineinlegen.");
         return QStringLiteral("Das Spiel übergeht diesen Eintrag, weil er keine "
                               "gewöhnliche Datei ist (etwa eine Verknüpfung, deren "
                               "Ziel fehlt). Bitte ihn löschen und das Bild selbst "
