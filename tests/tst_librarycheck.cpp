@@ -444,7 +444,8 @@ void TestLibraryCheck::sounds_data() {
         << 0;
     QTest::newRow("a letter's sound missing")
         << Damage([](const TestLibrary& lib) { remove(lib.path("laute/qu.wav")); })
-        << QStringList{"images/laute: Hinweis: Es fehlen qu.wav"} << 0;
+        << QStringList{"images/laute: Hinweis: Es fehlt qu.wav; das Spiel sagt diesen Ton nicht."}
+        << 0;
     QTest::newRow("no sound at all: one line") << Damage([](const TestLibrary& lib) {
         for (QDirIterator it(lib.images(), {QStringLiteral("*.wav")}, QDir::Files,
                              QDirIterator::Subdirectories);

@@ -577,8 +577,11 @@ private:
                 return;
             }
             if (!missing.isEmpty() && speaks_)
-                hint(folder, QStringLiteral("Es fehlen %1; das Spiel sagt sie nicht.")
-                                 .arg(missing.join(QStringLiteral(", "))));
+                hint(folder,
+                     (missing.size() == 1
+                          ? QStringLiteral("Es fehlt %1; das Spiel sagt diesen Ton nicht.")
+                          : QStringLiteral("Es fehlen %1; das Spiel sagt diese Töne nicht."))
+                         .arg(missing.join(QStringLiteral(", "))));
             for (const QFileInfo& entry :
                  QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
                 if (!wanted.contains(entry.fileName().normalized(QString::NormalizationForm_C)))
