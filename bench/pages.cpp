@@ -178,9 +178,12 @@ QString growthLibrary(const QString& workdir, int size) {
         if (entry.path().filename() != "b")
             fs::create_symlink(entry.path(), images / entry.path().filename());
     }
+    // A picture, not the word or the names that lie beside it.
     fs::path sample;
-    for (const auto& entry : fs::directory_iterator(shipped / "b"))
-        sample = std::max(sample, entry.path());
+    for (const auto& entry : fs::directory_iterator(shipped / "b")) {
+        if (entry.path().extension() == ".png")
+            sample = std::max(sample, entry.path());
+    }
     const fs::path original = root / "sample.png";
     fs::copy_file(sample, original);
     char name[32];
