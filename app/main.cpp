@@ -9,6 +9,8 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    // Read while the application and its scale are made (platform/fonts.h).
+    platform::startReadingFontConfiguration();
     platform::ScreenCheck screenCheck(argc, argv);
     QApplication app(argc, argv);
     screenCheck.passed();

@@ -4,8 +4,43 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <cstdio>
+#include <thread>
+
+#ifndef Q_OS_WIN
+#include <fontconfig/fontconfig.h>
+#endif
 
 namespace platform {
+
+namespace {
+
+// Joined at the latest when the program ends, also where it ends before the first window.
+struct Reading {
+    std::thread thread;
+    ~Reading() { finish(); }
+    void finish() {
+        if (thread.joinable())
+            thread.join();
+    }
+};
+
+Reading& reading() {
+    static Reading configuration;
+    return configuration;
+}
+
+} // namespace
+
+void startReadingFontConfiguration() {
+#ifndef Q_OS_WIN
+    // fontconfig keeps the configuration it reads first; Qt's own FcInit() then finds it read.
+    reading().thread = std::thread([] { FcInit(); });
+#endif
+}
+
+void finishReadingFontConfiguration() {
+    reading().finish();
+}
 
 QStringList loadFontsFrom(const QString& folder) {
     QStringList families;
@@ -13,6 +48,8 @@ QStringList loadFontsFrom(const QString& folder) {
                                   QStringLiteral("*.ttc"), QStringLiteral("*.otc")};
     const QFileInfoList files =
         QDir(folder).entryInfoList(patterns, QDir::Files | QDir::Readable, QDir::Name);
+    if (!files.isEmpty())
+        finishReadingFontConfiguration();
     for (const QFileInfo& file : files) {
         const int id = QFontDatabase::addApplicationFont(file.absoluteFilePath());
         if (id < 0) {

@@ -14,4 +14,12 @@ namespace platform {
 // loads nothing; a file that is no font is passed over. Returns the families loaded.
 QStringList loadFontsFrom(const QString& folder);
 
+// The system's font configuration (fontconfig's files and its list of every installed font) is
+// read once, when the first font is asked for: the largest single part of a start. Read on a
+// thread of its own from the start of the program, it overlaps the making of the application.
+// Whatever asks Qt for fonts first waits for it with finishReadingFontConfiguration() (designFont
+// and loadFontsFrom do); where the platform has no fontconfig, both do nothing.
+void startReadingFontConfiguration();
+void finishReadingFontConfiguration();
+
 } // namespace platform

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "platform/layout.h"
 
+#include "platform/fonts.h"
 #include "platform/scale.h"
 
 #include <QEvent>
@@ -96,6 +97,7 @@ QFont designFont(const QString& family, double pointSize, bool bold, bool italic
     // A family that is not installed is named by its installed stand-in (installFontSubstitutes):
     // asked for a missing family, Qt first has fontconfig sort every installed face as its
     // fallback, for each style, which costs more than loading the face itself.
+    finishReadingFontConfiguration();
     const QStringList installed = QFontDatabase::families();
     const auto installedAs = [&installed](const QString& name) {
         for (const QString& candidate : installed) {
