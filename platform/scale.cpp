@@ -94,7 +94,8 @@ std::optional<QMargins> frameOnX11(xcb_connection_t* x, QScreen* screen) {
         const std::vector<uint32_t> frame = property(x, window, extents, XCB_ATOM_CARDINAL);
         if (frame.size() == 4) // left, right, top, bottom
             return QMargins(int(frame[0]), int(frame[2]), int(frame[1]), int(frame[3]));
-        QThread::msleep(2);
+        // A window manager answers within a millisecond or so; each look is one round trip.
+        QThread::usleep(250);
     } while (!deadline.hasExpired());
     return std::nullopt;
 }
