@@ -30,11 +30,13 @@ QString wordFile(const QString& picturePath) {
 }
 
 QString letterSoundFile(const QString& imagesPath, const QString& entry) {
-    return imagesPath + QStringLiteral("laute/") + entry + QStringLiteral(".wav");
+    return imagesPath + QLatin1String(SoundsFolder) + QLatin1Char('/') + entry +
+           QStringLiteral(".wav");
 }
 
 QString phraseFile(const QString& imagesPath, const QString& name) {
-    return imagesPath + QStringLiteral("saetze/") + name + QStringLiteral(".wav");
+    return imagesPath + QLatin1String(PhrasesFolder) + QLatin1Char('/') + name +
+           QStringLiteral(".wav");
 }
 
 QList<platform::SoundPiece> letterSound(const QString& imagesPath, const QString& entry) {
@@ -50,20 +52,20 @@ QList<platform::SoundPiece> word(const QString& picturePath) {
 QList<platform::SoundPiece> feedback(bool right, const QString& imagesPath,
                                      const QString& picturePath, const QString& heard) {
     QList<platform::SoundPiece> pieces;
-    const QString praise = existing(phraseFile(imagesPath, QStringLiteral("richtig")));
+    const QString praise = existing(phraseFile(imagesPath, QLatin1String(Praise)));
     const QString spoken = existing(wordFile(picturePath));
     if (right && !praise.isEmpty())
         pieces.append({praise, AfterPraise});
     if (spoken.isEmpty())
         return pieces; // without its word, nothing can be said of it
     pieces.append({spoken, AfterWord});
-    const QString lead = existing(phraseFile(imagesPath, QStringLiteral("am-anfang-hoerst-du")));
+    const QString lead = existing(phraseFile(imagesPath, QLatin1String(Lead)));
     const QString sound = existing(letterSoundFile(imagesPath, heard));
     if (lead.isEmpty() || sound.isEmpty())
         return pieces;
     pieces.append({lead, BeforeSound});
     pieces.append({sound, AfterSound});
-    const QString again = existing(phraseFile(imagesPath, QStringLiteral("nochmal")));
+    const QString again = existing(phraseFile(imagesPath, QLatin1String(Again)));
     if (!right && !again.isEmpty())
         pieces.append({again});
     return pieces;

@@ -18,11 +18,20 @@ namespace lautgarten::Voice {
 // A file that is not there is passed over: a picture without its word is not spoken, and a
 // sentence that would miss its word is not said at all.
 
+// The folders in images/ of the letters' sounds and of the feedback's phrases.
+inline constexpr char SoundsFolder[] = "laute";
+inline constexpr char PhrasesFolder[] = "saetze";
+// The feedback's phrases, by their file names without ".wav": "Richtig!", "Am Anfang hörst du:",
+// "Probier's noch mal!".
+inline constexpr char Praise[] = "richtig";
+inline constexpr char Lead[] = "am-anfang-hoerst-du";
+inline constexpr char Again[] = "nochmal";
+
 // The sound file of a picture's word: the picture's name with ".wav".
 QString wordFile(const QString& picturePath);
 // The sound of a letter or letter group (an entry of the letter table).
 QString letterSoundFile(const QString& imagesPath, const QString& entry);
-// One of the feedback's phrases ("richtig", "am-anfang-hoerst-du", "nochmal").
+// One of the feedback's phrases (Praise, Lead, Again).
 QString phraseFile(const QString& imagesPath, const QString& name);
 
 // A page's sound, said when the page appears and when the child clicks the letter.

@@ -252,7 +252,8 @@ int editDistance(const QString& a, const QString& b) {
 // and the sounds of the letters and of the sentences.
 QStringList foldersRead() {
     return letterEntries() + QStringList{QStringLiteral("buchstaben"), QStringLiteral("special"),
-                                         QStringLiteral("laute"), QStringLiteral("saetze")};
+                                         QLatin1String(Voice::SoundsFolder),
+                                         QLatin1String(Voice::PhrasesFolder)};
 }
 
 // Walks the library in the order the game meets it and collects what it would trip over.
@@ -593,11 +594,12 @@ private:
         QStringList letterSounds;
         for (const QString& entry : letterEntries())
             letterSounds.append(entry + QStringLiteral(".wav"));
-        checkFolder(QStringLiteral("laute"), letterSounds,
+        checkFolder(QLatin1String(Voice::SoundsFolder), letterSounds,
                     QStringLiteral("die Laute der Buchstaben"));
-        checkFolder(QStringLiteral("saetze"),
-                    {QStringLiteral("richtig.wav"), QStringLiteral("am-anfang-hoerst-du.wav"),
-                     QStringLiteral("nochmal.wav")},
+        QStringList phrases;
+        for (const char* phrase : {Voice::Praise, Voice::Lead, Voice::Again})
+            phrases.append(QLatin1String(phrase) + QStringLiteral(".wav"));
+        checkFolder(QLatin1String(Voice::PhrasesFolder), phrases,
                     QStringLiteral("die Sätze nach einer Antwort"));
         if (!speaks_)
             hint(images_.chopped(1),
@@ -744,13 +746,18 @@ private:
         }
         const QString start = QStringLiteral("Diesen Ordner liest das Spiel nie; was darin liegt, "
                                              "kommt in keinem Spiel vor.");
-        if (meant.isEmpty() || !alone)
+        if (meant.isEmpty() || !alone) {
+            QStringList others = foldersRead().mid(letterEntries().size());
+            for (QString& other : others)
+                other = quoted(other);
+            const QString last = others.takeLast();
             return start +
-                   QStringLiteral(" Das Spiel liest nur die Ordner der Buchstaben (%1), "
-                                  "„buchstaben“, „special“, „laute“ und „saetze“. Bilder daraus "
-                                  "bitte in den Ordner des Buchstabens legen, mit dem ihr Name "
-                                  "anfängt, und den Ordner dann löschen.")
-                       .arg(letterEntries().join(QStringLiteral(", ")));
+                   QStringLiteral(" Das Spiel liest nur die Ordner der Buchstaben (%1), %2 und "
+                                  "%3. Bilder daraus bitte in den Ordner des Buchstabens legen, "
+                                  "mit dem ihr Name anfängt, und den Ordner dann löschen.")
+                       .arg(letterEntries().join(QStringLiteral(", ")),
+                            others.join(QStringLiteral(", ")), last);
+        }
         const QString onDisk = platform::resolveOnDisk(images_ + meant);
         if (QFileInfo(onDisk).isDir())
             return start + QStringLiteral(" Gemeint ist wohl %1 (%2), den es gleich daneben "
