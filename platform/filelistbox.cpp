@@ -58,13 +58,6 @@ void FileListBox::setPath(const QString& path) {
     const QFileInfo info(onDisk);
     if (!info.isDir())
         throw RuntimeError(ErrorNumber::PathNotFound, path);
-#ifndef Q_OS_WIN
-    // A folder that may not be read would list as empty; the error must say why.
-    if (DIR* dir = opendir(QFile::encodeName(onDisk).constData()))
-        closedir(dir);
-    else if (errno == EACCES)
-        throw RuntimeError(ErrorNumber::PermissionDenied, path);
-#endif
     // Only the names are kept and sorted (by name, as QDir::Name sorts): a sorted QDir listing
     // keeps a full file record of every entry while it sorts, which costs more per file the
     // larger the folder.
@@ -77,6 +70,16 @@ void FileListBox::setPath(const QString& path) {
             !hiddenBySystem(entries.filePath()))
             files.append(entries.fileName());
     }
+#ifndef Q_OS_WIN
+    // A folder that may not be read lists as empty; the error must say why. Asked only then: a
+    // page lists three folders.
+    if (files.isEmpty()) {
+        if (DIR* dir = opendir(QFile::encodeName(onDisk).constData()))
+            closedir(dir);
+        else if (errno == EACCES)
+            throw RuntimeError(ErrorNumber::PermissionDenied, path);
+    }
+#endif
     if (files.size() > INT16_MAX)
         throw RuntimeError(ErrorNumber::Overflow, path);
     std::sort(files.begin(), files.end());
